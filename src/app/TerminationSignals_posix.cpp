@@ -1,0 +1,36 @@
+#include "TerminationSignals.h"
+
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int wakeFds[2] = {-1, -1};
+
+extern "C" void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto ignored = ::write(wakeFds[0], &byte, 1);
+}
+
+} // namespace
+
+void endOnTerminationSignals(QObject* owner, std::function<void()> end)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeFds) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(wakeFds[1], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [end = std::move(end)] {
+        char byte = 0;
+        [[maybe_unused]] const auto ignored = ::read(wakeFds[1], &byte, 1);
+        end();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}

@@ -1,0 +1,44 @@
+#include "TerminationSignals.h"
+#include "desktop/QtUserDialogs.h"
+#include "mainwindow/Form1.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+namespace {
+
+// Under Wayland a window can neither place itself nor stay on top; through
+// XWayland it can, so prefer that where it is there.
+void preferX11OnWayland()
+{
+#ifdef Q_OS_LINUX
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland" &&
+        !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    preferX11OnWayland();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelmo-Note"));
+    // The window may be hidden in the tray; the program ends when it unloads.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtUserDialogs dialogs;
+    Form1 form(dialogs);
+    dialogs.setParent(&form);
+
+    QObject::connect(&form, &Form1::entladen, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager&) {
+        form.Form_Unload();
+    });
+    endOnTerminationSignals(&form, [&form] { form.end_click(); });
+
+    if (!form.Form_Load())
+        return 1;
+    return app.exec();
+}

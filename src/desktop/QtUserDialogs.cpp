@@ -1,0 +1,37 @@
+#include "QtUserDialogs.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon qtIcon(UserDialogs::Icon icon)
+{
+    switch (icon) {
+    case UserDialogs::Icon::Information:
+        return QMessageBox::Information;
+    case UserDialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case UserDialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case UserDialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+bool QtUserDialogs::askYesNo(const std::string& title, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                    parent_);
+    box.exec();
+}

@@ -1,0 +1,349 @@
+#include "Form1.h"
+
+#include "Artwork.h"
+#include "EditorText.h"
+#include "Twips.h"
+#include "desktop/UserDialogs.h"
+#include "store/CodePage.h"
+#include "store/PageFile.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+
+namespace {
+
+// The designed window, in twips.
+constexpr int kClientLeft = 11085;
+constexpr int kClientTop = 330;
+constexpr int kClientWidth = 4200;
+constexpr int kClientHeight = 3375;
+constexpr int kButtonTop = 2760;
+constexpr int kButtonSide = 615;
+
+struct PageButton {
+    std::int16_t index;
+    const char* toolTip;
+    const char* picture;
+    int left;
+};
+// The page buttons; the search and minimise buttons sit between and after them.
+constexpr PageButton kPageButtons[] = {
+    {4, "First", "first", 4},   {1, "Previous", "previous", 600}, {2, "Next", "next", 1200},
+    {3, "Last", "last", 1800}, {6, "Delete", "delete", 3000},
+};
+
+QString toQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string toU16(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+QString absolute(const std::string& file) { return QDir::current().absoluteFilePath(QString::fromStdString(file)); }
+
+} // namespace
+
+Form1::Form1(UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint)
+    , dialoge(dialogs)
+{
+    baueFenster();
+}
+
+Form1::~Form1() = default;
+
+BusinessDataTier& Form1::seitenSpeicher()
+{
+    if (!speicher)
+        speicher = std::make_unique<BusinessDataTier>(dialoge);
+    return *speicher;
+}
+
+// ---------------------------------------------------------------- make-up
+
+void Form1::baueFenster()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowIcon(Artwork::icon(QStringLiteral("icon")));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    RichTextBox1 = new QPlainTextEdit(this);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    place(RichTextBox1, 480, 0, 3735, 2535);
+
+    baueSuchfeld();
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 840, 5280, 855, 255);
+
+    baueKnoepfe();
+    baueBilder();
+    baueMenue();
+    setzeFokusReihenfolge();
+    platziereFenster();
+}
+
+void Form1::baueSuchfeld()
+{
+    Frame1 = new QGroupBox(QStringLiteral("Search for:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    place(Frame1, 0, 3360, 4215, 1215);
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    place(Text1, 120, 240, 3975, 405);
+
+    Check1 = new QCheckBox(QStringLiteral("big/ small letters"), Frame1);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    place(Check1, 120, 720, 1815, 375);
+
+    auto* search = new QPushButton(QStringLiteral("&Search"), Frame1);
+    search->setObjectName(QStringLiteral("Searchbutton_0"));
+    place(search, 2160, 720, 1935, 375);
+    Searchbutton[0] = search;
+}
+
+void Form1::baueKnoepfe()
+{
+    auto pictureButton = [this](const QString& name, const char* toolTip, const char* picture, int left) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(name);
+        button->setToolTip(QString::fromLatin1(toolTip));
+        button->setIcon(Artwork::icon(QString::fromLatin1(picture)));
+        button->setIconSize(QSize(32, 32));
+        place(button, left, kButtonTop, kButtonSide, kButtonSide);
+        return button;
+    };
+    for (const auto& page : kPageButtons) {
+        QPushButton* button =
+            pictureButton(QStringLiteral("Command1_%1").arg(page.index), page.toolTip, page.picture, page.left);
+        Command1[page.index] = button;
+        connect(button, &QPushButton::clicked, this, [this, index = page.index] { Command1_Click(index); });
+    }
+    Command3 = pictureButton(QStringLiteral("Command3"), "Search", "search", 2400);
+    Command2 = pictureButton(QStringLiteral("Command2"), "Minimize", "minimize", 3600);
+}
+
+void Form1::baueBilder()
+{
+    const qreal ratio = devicePixelRatioF();
+    auto picture = [this, ratio](const QString& name, const QString& artwork, QSize pixels, int left, int top,
+                                 int width, int height) {
+        auto* image = new QLabel(this);
+        image->setObjectName(name);
+        image->setPixmap(Artwork::pixmap(artwork, pixels, ratio));
+        place(image, left, top, width, height);
+        image->lower();
+    };
+    // The rings of the binding, down the left edge beside the editor.
+    const std::int16_t ringIndices[] = {6, 7, 8, 9, 10, 11, 0};
+    for (int i = 0; i < 7; ++i)
+        picture(QStringLiteral("Image1_%1").arg(ringIndices[i]), QStringLiteral("ring"), QSize(29, 25), 0, i * 360,
+                435, 375);
+    picture(QStringLiteral("Image6"), QStringLiteral("ringend"), QSize(29, 18), 0, 2480, 435, 270);
+
+    // The seam between the page and the buttons.
+    const std::pair<const char*, int> bottomRow[] = {
+        {"Image2", 0}, {"Image3", 0}, {"Image4", 0}, {"Image5", 0}, {"Image2", 1}, {"Image3", 1},
+        {"Image4", 1}, {"Image5", 1}, {"Image5", 2}, {"Image5", 3}, {"Image5", 4},
+    };
+    for (int i = 0; i < 11; ++i)
+        picture(QStringLiteral("%1_%2").arg(QLatin1String(bottomRow[i].first)).arg(bottomRow[i].second),
+                QStringLiteral("stitch"), QSize(25, 10), 360 + i * 360, 2600, 375, 150);
+}
+
+void Form1::baueMenue()
+{
+    popup_m = new QMenu(QStringLiteral("Popup"), this);
+    popup_m->setObjectName(QStringLiteral("popup_m"));
+    auto entry = [this](const char* name, const QString& caption) {
+        QAction* action = popup_m->addAction(caption);
+        action->setObjectName(QString::fromUtf8(name));
+        return action;
+    };
+    entry("mini", QStringLiteral("Minimize"));
+    entry("Möffnen", QStringLiteral("Maxsimize"));
+    popup_m->addSeparator()->setObjectName(QStringLiteral("hallo"));
+    entry("options", QStringLiteral("Options"));
+    entry("print", QStringLiteral("Print"));
+    entry("about", QStringLiteral("About Kelmo-Note"));
+    popup_m->addSeparator()->setObjectName(QStringLiteral("we"));
+    QAction* end = entry("end", QStringLiteral("End"));
+    connect(end, &QAction::triggered, this, &Form1::end_click);
+}
+
+void Form1::setzeFokusReihenfolge()
+{
+    const QList<QWidget*> order = {RichTextBox1, Text1,      Check1,     Searchbutton[0], Command1[4], Command1[1],
+                                   Command1[2],  Command1[3], Command3, Command1[6],     Command2};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::platziereFenster()
+{
+    const QPoint screenOrigin = (screen() ? screen()->geometry() : QRect()).topLeft();
+    const QRect client(Twips::toPixels(kClientLeft, twipsPerPixelX()), Twips::toPixels(kClientTop, twipsPerPixelY()),
+                       Twips::toPixels(kClientWidth, twipsPerPixelX()),
+                       Twips::toPixels(kClientHeight, twipsPerPixelY()));
+    setGeometry(client.translated(screenOrigin));
+    setFixedSize(client.size());
+}
+
+void Form1::place(QWidget* widget, int left, int top, int width, int height) const
+{
+    widget->setGeometry(Twips::toPixels(left, twipsPerPixelX()), Twips::toPixels(top, twipsPerPixelY()),
+                        Twips::toPixels(width, twipsPerPixelX()), Twips::toPixels(height, twipsPerPixelY()));
+}
+
+double Form1::twipsPerPixelX() const
+{
+    return Twips::perPixel(screen() ? screen()->logicalDotsPerInchX() : 96.0);
+}
+
+double Form1::twipsPerPixelY() const
+{
+    return Twips::perPixel(screen() ? screen()->logicalDotsPerInchY() : 96.0);
+}
+
+// ---------------------------------------------------------- start and end
+
+bool Form1::Form_Load()
+{
+    show();
+    maskeAnzeigen();
+    ladeSeiten();
+    if (!seitenGelesen)
+        return false;
+    Label1->setText(QStringLiteral("Down"));
+    return true;
+}
+
+bool Form1::Form_Unload()
+{
+    if (istEntladen)
+        return true;
+    // A notebook that could not be read is never written over.
+    if (seitenGelesen && !sichern())
+        return false;
+    istEntladen = true;
+    emit entladen();
+    return true;
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form1::end_click() { close(); }
+
+void Form1::ladeSeiten()
+{
+    if (auto error = seitenSpeicher().leseDatei(PageFile::kName)) {
+        meldeFehlerBeimLesen(*error);
+        return;
+    }
+    seitenGelesen = true;
+    maskeAnzeigen();
+}
+
+bool Form1::sichern() { return speichereSeiten(); }
+
+bool Form1::speichereSeiten()
+{
+    maskeSpeichern();
+    if (auto error = seitenSpeicher().schreibeDatei(kCaption)) {
+        meldeFehlerBeimSchreiben(*error);
+        return false;
+    }
+    return true;
+}
+
+void Form1::meldeFehlerBeimLesen(const FileError& error)
+{
+    const QString text = QStringLiteral("Kelmo-Note cannot open the notebook \"%1\": %2.\n\n"
+                                        "Kelmo-Note ends now and leaves the file as it is.")
+                             .arg(absolute(error.file), QString::fromStdString(error.reason));
+    dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+}
+
+void Form1::meldeFehlerBeimSchreiben(const FileError& error)
+{
+    const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
+                                        "Writing \"%2\" failed: %3.\n\n"
+                                        "Your pages are still open in Kelmo-Note and \"%1\" is as it was. "
+                                        "Fix the cause, then end Kelmo-Note again.")
+                             .arg(absolute(PageFile::kName), absolute(error.file),
+                                  QString::fromStdString(error.reason));
+    dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+}
+
+// ------------------------------------------------- editor and page store
+
+void Form1::maskeSpeichern()
+{
+    BusinessDataTier& store = seitenSpeicher();
+    const QString text = RichTextBox1->document()->toRawText();
+    if (text == angezeigterText)
+        store.nachname(angezeigteSeite);
+    else
+        store.nachname(EditorText::toPage(toU16(text), CodePage::system()));
+}
+
+void Form1::maskeAnzeigen()
+{
+    angezeigteSeite = seitenSpeicher().nachname();
+    RichTextBox1->setPlainText(toQString(EditorText::fromPage(angezeigteSeite)));
+    angezeigterText = RichTextBox1->document()->toRawText();
+    RichTextBox1->setFocus();
+}
+
+// ------------------------------------------------------------ navigation
+
+void Form1::Command1_Click(std::int16_t Index)
+{
+    maskeSpeichern();
+    BusinessDataTier& store = seitenSpeicher();
+    switch (Index) {
+    case 1:
+        store.zurueck();
+        break;
+    case 2:
+        store.vor();
+        break;
+    case 3:
+        store.letzter();
+        break;
+    case 4:
+        store.erster();
+        break;
+    case 6:
+        store.entferne();
+        break;
+    default:
+        break;
+    }
+    maskeAnzeigen();
+}

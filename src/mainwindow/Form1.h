@@ -1,0 +1,89 @@
+#pragma once
+
+#include "store/BusinessDataTier.h"
+
+#include <QWidget>
+#include <map>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class UserDialogs;
+
+// The main window: one page of the notebook in the editor, the page buttons
+// below it, and the search panel out of view underneath.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    static constexpr const char* kCaption = "Kelmo-Note";
+
+    // Start-up. False when the notebook could not be read: the user has been
+    // told and the program must end without writing anything.
+    bool Form_Load();
+    // The single way out: stores the editor text and writes the notebook.
+    // False when that failed; the window then stays, the pages with it.
+    bool Form_Unload();
+
+    void maskeSpeichern();
+    void maskeAnzeigen();
+
+    void Command1_Click(std::int16_t Index);
+    void end_click();
+
+    // The controls, by their designed names, for those who work with them.
+    QPlainTextEdit* RichTextBox1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    std::map<std::int16_t, QPushButton*> Searchbutton;
+    QLabel* Label1 = nullptr;
+    std::map<std::int16_t, QPushButton*> Command1;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QMenu* popup_m = nullptr;
+
+    BusinessDataTier& seitenSpeicher();
+
+signals:
+    // The window has been unloaded and the notebook written; the program ends.
+    void entladen();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void baueFenster();
+    void baueSuchfeld();
+    void baueKnoepfe();
+    void baueBilder();
+    void baueMenue();
+    void setzeFokusReihenfolge();
+    void platziereFenster();
+    void place(QWidget* widget, int left, int top, int width, int height) const;
+    double twipsPerPixelX() const;
+    double twipsPerPixelY() const;
+
+    void ladeSeiten();
+    bool sichern();
+    bool speichereSeiten();
+    void meldeFehlerBeimLesen(const FileError& error);
+    void meldeFehlerBeimSchreiben(const FileError& error);
+
+    UserDialogs& dialoge;
+    std::unique_ptr<BusinessDataTier> speicher;
+    // What the editor was given, so a page the user did not touch goes back
+    // exactly as it came, whatever bytes it holds.
+    std::u16string angezeigteSeite;
+    QString angezeigterText;
+    bool seitenGelesen = false;
+    bool istEntladen = false;
+};

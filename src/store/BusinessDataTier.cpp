@@ -1,0 +1,106 @@
+#include "BusinessDataTier.h"
+
+#include "desktop/UserDialogs.h"
+#include "CodePage.h"
+#include "PageFile.h"
+
+#include <algorithm>
+
+namespace {
+
+std::unique_ptr<Seite> leereSeite()
+{
+    auto seite = std::make_unique<Seite>();
+    seite->inhalt.fill(u' ');
+    return seite;
+}
+
+} // namespace
+
+BusinessDataTier::BusinessDataTier(UserDialogs& dialogs)
+    : dialoge(dialogs)
+    , codePage(CodePage::system())
+{
+    seiten.push_back(std::make_unique<Seite>());
+    anzahl = 1;
+    aktuell = 1;
+}
+
+void BusinessDataTier::vor()
+{
+    if (aktuell < anzahl) {
+        ++aktuell;
+        return;
+    }
+    neu();
+}
+
+void BusinessDataTier::zurueck() { aktuell = std::max<std::int16_t>(1, aktuell - 1); }
+
+void BusinessDataTier::erster() { aktuell = 1; }
+
+void BusinessDataTier::letzter() { aktuell = anzahl; }
+
+std::u16string_view BusinessDataTier::nachname() const
+{
+    const auto& inhalt = seiten[aktuell - 1]->inhalt;
+    return {inhalt.data(), inhalt.size()};
+}
+
+void BusinessDataTier::nachname(std::u16string_view value)
+{
+    auto& inhalt = seiten[aktuell - 1]->inhalt;
+    const std::size_t n = std::min(value.size(), inhalt.size());
+    std::copy_n(value.begin(), n, inhalt.begin());
+    std::fill(inhalt.begin() + static_cast<std::ptrdiff_t>(n), inhalt.end(), u' ');
+}
+
+void BusinessDataTier::neu()
+{
+    if (meldetVoll())
+        return;
+    seiten.insert(seiten.begin() + aktuell, leereSeite());
+    ++anzahl;
+    ++aktuell;
+}
+
+void BusinessDataTier::entferne()
+{
+    if (anzahl == 1)
+        return;
+    if (!dialoge.askYesNo("Achtung!", "Do you want to delete this site?"))
+        return;
+    seiten.erase(seiten.begin() + (aktuell - 1));
+    if (aktuell == anzahl)
+        --aktuell;
+    --anzahl;
+}
+
+std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std::string& name)
+{
+    Seiten gelesen;
+    if (auto error = PageFile::read(PageFile::kName, codePage, gelesen))
+        return error;
+    if (gelesen.empty())
+        gelesen.push_back(leereSeite());
+    seiten = std::move(gelesen);
+    anzahl = static_cast<std::int16_t>(seiten.size());
+    aktuell = 1;
+    return std::nullopt;
+}
+
+std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const std::string& name)
+{
+    return PageFile::write(PageFile::kName, PageFile::kTempName, seiten, codePage);
+}
+
+bool BusinessDataTier::meldetVoll()
+{
+    if (anzahl < kMaxSeiten)
+        return false;
+    dialoge.tell("Kelmo Note",
+                 "The notebook is full: Kelmo-Note keeps at most 32767 pages. Delete a page to make room for "
+                 "a new one.",
+                 UserDialogs::Icon::Information);
+    return true;
+}

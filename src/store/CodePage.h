@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// A single-byte code page: every byte is one character, and every character
+// the code page holds is one byte.
+class CodePage {
+public:
+    // Windows-1252, with its five undefined bytes mapped to the C1 control
+    // characters of the same value so that every byte reads back unchanged.
+    static const CodePage& windows1252();
+
+    // The code page the page file is kept in on this platform.
+    static const CodePage& system();
+
+    explicit CodePage(const std::array<char16_t, 256>& toUnicode);
+
+    char16_t decode(unsigned char byte) const { return toUnicode_[byte]; }
+    bool canEncode(char16_t c) const { return encodable_[c]; }
+    // A character the code page cannot hold becomes '?'.
+    unsigned char encode(char16_t c) const { return encodable_[c] ? fromUnicode_[c] : '?'; }
+
+    // Replaces every character the code page cannot hold with '?'; a
+    // surrogate pair is one character and becomes one '?'.
+    std::u16string fitted(std::u16string_view text) const;
+
+private:
+    std::array<char16_t, 256> toUnicode_;
+    std::array<unsigned char, 65536> fromUnicode_{};
+    std::bitset<65536> encodable_;
+};

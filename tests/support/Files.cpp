@@ -1,0 +1,44 @@
+#include "Files.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+std::string readBytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::filesystem::path& file, const std::string& bytes)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string record(const std::string& text)
+{
+    std::string result = text;
+    result.resize(2000, ' ');
+    return result;
+}
+
+int runAsUnprivilegedUser(const std::function<int()>& work)
+{
+    if (::geteuid() != 0)
+        return work();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t nobody = 65534;
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(125);
+        ::_exit(work());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 126;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+
+// A fresh folder that is the working directory for as long as this lives;
+// the previous working directory comes back and the folder goes afterwards.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Files.h"
+#include "RecordingDialogs.h"
+#include "TempFolder.h"
+#include "mainwindow/Form1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A main window started in a fresh working folder, with recording dialogs.
+class FormFixture : public ::testing::Test {
+protected:
+    TempFolder folder;
+    RecordingDialogs dialogs;
+    std::unique_ptr<Form1> form;
+
+    void start(const std::string& notebook)
+    {
+        writeBytes("kel.kel", notebook);
+        start();
+    }
+    void start()
+    {
+        form = std::make_unique<Form1>(dialogs);
+        ASSERT_TRUE(form->Form_Load());
+    }
+    QString editorText() const { return form->RichTextBox1->toPlainText(); }
+    void type(const QString& text)
+    {
+        form->RichTextBox1->moveCursor(QTextCursor::Start);
+        // Key events that carry their text, as a keyboard layout sends them;
+        // QTest::keyClicks knows only ASCII.
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(form->RichTextBox1, &press);
+            QApplication::sendEvent(form->RichTextBox1, &release);
+        }
+    }
+    void click(std::int16_t index) { QTest::mouseClick(form->Command1.at(index), Qt::LeftButton); }
+};

@@ -1,0 +1,112 @@
+#include "FormFixture.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+using StartAndEnd = FormFixture;
+
+TEST_F(StartAndEnd, ShowsPageOneAsItsFullStoredField)
+{
+    start(record("first page") + record("second"));
+    EXPECT_EQ(form->windowTitle(), "Kelmo-Note");
+    EXPECT_EQ(editorText(), QString::fromLatin1(record("first page").c_str()));
+    EXPECT_EQ(form->Label1->text(), "Down");
+}
+
+TEST_F(StartAndEnd, TypedTextIsInTheNotebookAfterTheWindowIsClosed)
+{
+    start(record("") + record("page two"));
+    QSignalSpy ended(form.get(), &Form1::entladen);
+    type(QStringLiteral("Hello"));
+    QTest::keyClick(form->RichTextBox1, Qt::Key_Return);
+    QTest::keyClicks(form->RichTextBox1, QStringLiteral("World"));
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(ended.count(), 1);
+    const std::string bytes = readBytes("kel.kel");
+    ASSERT_EQ(bytes.size(), 4000u);
+    EXPECT_EQ(bytes.substr(0, 14), "Hello\r\nWorld  ");
+    EXPECT_EQ(bytes.substr(2000), record("page two"));
+    EXPECT_TRUE(dialogs.boxes.empty()) << "the user is never asked whether to save";
+}
+
+TEST_F(StartAndEnd, EveryWayOutWritesExactlyOnce)
+{
+    start(record("a"));
+    QSignalSpy ended(form.get(), &Form1::entladen);
+    type(QStringLiteral("b"));
+    form->end_click();
+    ASSERT_EQ(ended.count(), 1);
+    EXPECT_EQ(readBytes("kel.kel"), record("ba"));
+
+    writeBytes("kel.kel", record("changed outside"));
+    EXPECT_TRUE(form->Form_Unload());
+    form->close();
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(readBytes("kel.kel"), record("changed outside"));
+}
+
+TEST_F(StartAndEnd, AnUntouchedPageGoesBackByteForByteWhateverItHolds)
+{
+    std::string odd;
+    for (int i = 0; i < 256; ++i)
+        odd.push_back(static_cast<char>(i));
+    odd += "lone\rcarriage lone\nfeed \n\r\0\0 end  ";
+    const std::string notebook = record(odd) + record("\xA0no-break\xA0");
+    start(notebook);
+    click(2);
+    click(1);
+    form->close();
+    EXPECT_EQ(readBytes("kel.kel"), notebook);
+}
+
+TEST_F(StartAndEnd, EditedTextHoldsOnlyWhatThePageFileCanHold)
+{
+    start(record(""));
+    type(QStringLiteral("\u20AC \u4E2D \u00E4"));
+    click(1);
+    EXPECT_TRUE(editorText().startsWith(QStringLiteral("\u20AC ? \u00E4  ")));
+    form->close();
+    EXPECT_EQ(readBytes("kel.kel"), record("\x80 ? \xE4"));
+}
+
+TEST_F(StartAndEnd, TextBeyondAPageIsCutAtTheNextStoreAndShow)
+{
+    start(record(""));
+    form->RichTextBox1->setPlainText(QString(2100, QLatin1Char('x')));
+    click(1);
+    EXPECT_EQ(editorText(), QString(2000, QLatin1Char('x')));
+}
+
+TEST_F(StartAndEnd, AFailedSaveKeepsTheWindowThePagesAndTheNotebook)
+{
+    start(record("on disk"));
+    std::filesystem::create_directory("keltemp.kel");
+    QSignalSpy ended(form.get(), &Form1::entladen);
+    type(QStringLiteral("new "));
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(ended.count(), 0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(readBytes("kel.kel"), record("on disk"));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("keltemp.kel"), std::string::npos);
+    EXPECT_NE(dialogs.boxes[0].text.find("kel.kel"), std::string::npos);
+
+    std::filesystem::remove("keltemp.kel");
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(readBytes("kel.kel"), record("new on disk"));
+}
+
+TEST_F(StartAndEnd, ANotebookThatCannotBeReadIsNeverWritten)
+{
+    std::filesystem::create_directory("kel.kel");
+    form = std::make_unique<Form1>(dialogs);
+    EXPECT_FALSE(form->Form_Load());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("kel.kel"), std::string::npos);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(std::filesystem::is_directory("kel.kel"));
+    EXPECT_FALSE(std::filesystem::exists("keltemp.kel"));
+}
+
+} // namespace
