@@ -33,9 +33,8 @@ int main(int argc, char* argv[])
     dialogs.setParent(&form);
 
     QObject::connect(&form, &Form1::entladen, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager&) {
-        form.Form_Unload();
-    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.Form_Unload(); });
     endOnTerminationSignals(&form, [&form] { form.end_click(); });
 
     if (!form.Form_Load())

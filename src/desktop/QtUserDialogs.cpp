@@ -31,7 +31,7 @@ bool QtUserDialogs::askYesNo(const std::string& title, const std::string& text)
 
 void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon icon)
 {
-    QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
-                    parent_);
+    QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, parent_);
     box.exec();
 }

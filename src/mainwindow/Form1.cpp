@@ -37,7 +37,7 @@ struct PageButton {
 };
 // The page buttons; the search and minimise buttons sit between and after them.
 constexpr PageButton kPageButtons[] = {
-    {4, "First", "first", 4},   {1, "Previous", "previous", 600}, {2, "Next", "next", 1200},
+    {4, "First", "first", 4},  {1, "Previous", "previous", 600}, {2, "Next", "next", 1200},
     {3, "Last", "last", 1800}, {6, "Delete", "delete", 3000},
 };
 
@@ -51,7 +51,10 @@ std::u16string toU16(const QString& text)
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
-QString absolute(const std::string& file) { return QDir::current().absoluteFilePath(QString::fromStdString(file)); }
+QString absolute(const std::string& file)
+{
+    return QDir::current().absoluteFilePath(QString::fromStdString(file));
+}
 
 } // namespace
 
@@ -133,8 +136,8 @@ void Form1::baueKnoepfe()
         return button;
     };
     for (const auto& page : kPageButtons) {
-        QPushButton* button =
-            pictureButton(QStringLiteral("Command1_%1").arg(page.index), page.toolTip, page.picture, page.left);
+        QPushButton* button = pictureButton(QStringLiteral("Command1_%1").arg(page.index), page.toolTip,
+                                            page.picture, page.left);
         Command1[page.index] = button;
         connect(button, &QPushButton::clicked, this, [this, index = page.index] { Command1_Click(index); });
     }
@@ -156,8 +159,8 @@ void Form1::baueBilder()
     // The rings of the binding, down the left edge beside the editor.
     const std::int16_t ringIndices[] = {6, 7, 8, 9, 10, 11, 0};
     for (int i = 0; i < 7; ++i)
-        picture(QStringLiteral("Image1_%1").arg(ringIndices[i]), QStringLiteral("ring"), QSize(29, 25), 0, i * 360,
-                435, 375);
+        picture(QStringLiteral("Image1_%1").arg(ringIndices[i]), QStringLiteral("ring"), QSize(29, 25), 0,
+                i * 360, 435, 375);
     picture(QStringLiteral("Image6"), QStringLiteral("ringend"), QSize(29, 18), 0, 2480, 435, 270);
 
     // The seam between the page and the buttons.
@@ -192,8 +195,9 @@ void Form1::baueMenue()
 
 void Form1::setzeFokusReihenfolge()
 {
-    const QList<QWidget*> order = {RichTextBox1, Text1,      Check1,     Searchbutton[0], Command1[4], Command1[1],
-                                   Command1[2],  Command1[3], Command3, Command1[6],     Command2};
+    const QList<QWidget*> order = {RichTextBox1, Text1,       Check1,      Searchbutton[0],
+                                   Command1[4],  Command1[1], Command1[2], Command1[3],
+                                   Command3,     Command1[6], Command2};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -201,9 +205,9 @@ void Form1::setzeFokusReihenfolge()
 void Form1::platziereFenster()
 {
     const QPoint screenOrigin = (screen() ? screen()->geometry() : QRect()).topLeft();
-    const QRect client(Twips::toPixels(kClientLeft, twipsPerPixelX()), Twips::toPixels(kClientTop, twipsPerPixelY()),
-                       Twips::toPixels(kClientWidth, twipsPerPixelX()),
-                       Twips::toPixels(kClientHeight, twipsPerPixelY()));
+    const QRect client(
+        Twips::toPixels(kClientLeft, twipsPerPixelX()), Twips::toPixels(kClientTop, twipsPerPixelY()),
+        Twips::toPixels(kClientWidth, twipsPerPixelX()), Twips::toPixels(kClientHeight, twipsPerPixelY()));
     setGeometry(client.translated(screenOrigin));
     setFixedSize(client.size());
 }
@@ -257,7 +261,10 @@ void Form1::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-void Form1::end_click() { close(); }
+void Form1::end_click()
+{
+    close();
+}
 
 void Form1::ladeSeiten()
 {
@@ -269,7 +276,10 @@ void Form1::ladeSeiten()
     maskeAnzeigen();
 }
 
-bool Form1::sichern() { return speichereSeiten(); }
+bool Form1::sichern()
+{
+    return speichereSeiten();
+}
 
 bool Form1::speichereSeiten()
 {
@@ -291,12 +301,12 @@ void Form1::meldeFehlerBeimLesen(const FileError& error)
 
 void Form1::meldeFehlerBeimSchreiben(const FileError& error)
 {
-    const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
-                                        "Writing \"%2\" failed: %3.\n\n"
-                                        "Your pages are still open in Kelmo-Note and \"%1\" is as it was. "
-                                        "Fix the cause, then end Kelmo-Note again.")
-                             .arg(absolute(PageFile::kName), absolute(error.file),
-                                  QString::fromStdString(error.reason));
+    const QString text =
+        QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
+                       "Writing \"%2\" failed: %3.\n\n"
+                       "Your pages are still open in Kelmo-Note and \"%1\" is as it was. "
+                       "Fix the cause, then end Kelmo-Note again.")
+            .arg(absolute(PageFile::kName), absolute(error.file), QString::fromStdString(error.reason));
     dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }
 

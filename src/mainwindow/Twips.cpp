@@ -13,6 +13,9 @@ int roundHalfEven(double value)
     return static_cast<int>(floor);
 }
 
-int toPixels(double twips, double twipsPerPixel) { return roundHalfEven(twips / twipsPerPixel); }
+int toPixels(double twips, double twipsPerPixel)
+{
+    return roundHalfEven(twips / twipsPerPixel);
+}
 
 } // namespace Twips

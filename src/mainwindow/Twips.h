@@ -7,7 +7,10 @@ namespace Twips {
 inline constexpr double kPerInch = 1440.0;
 
 // Twips per pixel for a screen of `dotsPerInch` logical pixels per inch.
-inline double perPixel(double dotsPerInch) { return kPerInch / dotsPerInch; }
+inline double perPixel(double dotsPerInch)
+{
+    return kPerInch / dotsPerInch;
+}
 
 // Rounds to the nearest integer, halves to the even neighbour.
 int roundHalfEven(double value);

@@ -1,8 +1,8 @@
 #include "BusinessDataTier.h"
 
-#include "desktop/UserDialogs.h"
 #include "CodePage.h"
 #include "PageFile.h"
+#include "desktop/UserDialogs.h"
 
 #include <algorithm>
 
@@ -35,11 +35,20 @@ void BusinessDataTier::vor()
     neu();
 }
 
-void BusinessDataTier::zurueck() { aktuell = std::max<std::int16_t>(1, aktuell - 1); }
+void BusinessDataTier::zurueck()
+{
+    aktuell = std::max<std::int16_t>(1, aktuell - 1);
+}
 
-void BusinessDataTier::erster() { aktuell = 1; }
+void BusinessDataTier::erster()
+{
+    aktuell = 1;
+}
 
-void BusinessDataTier::letzter() { aktuell = anzahl; }
+void BusinessDataTier::letzter()
+{
+    aktuell = anzahl;
+}
 
 std::u16string_view BusinessDataTier::nachname() const
 {

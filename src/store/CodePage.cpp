@@ -18,8 +18,14 @@ std::array<char16_t, 256> windows1252Table()
     return table;
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 } // namespace
 
@@ -41,7 +47,10 @@ const CodePage& CodePage::windows1252()
 }
 
 #ifndef _WIN32
-const CodePage& CodePage::system() { return windows1252(); }
+const CodePage& CodePage::system()
+{
+    return windows1252();
+}
 #endif
 
 std::u16string CodePage::fitted(std::u16string_view text) const

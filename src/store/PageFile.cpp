@@ -4,7 +4,10 @@
 
 namespace PageFile {
 
-std::uint64_t recordCount(std::uint64_t fileLength) { return fileLength / kRecordSize; }
+std::uint64_t recordCount(std::uint64_t fileLength)
+{
+    return fileLength / kRecordSize;
+}
 
 void decodeRecord(const char* record, Seite& page, const CodePage& codePage)
 {

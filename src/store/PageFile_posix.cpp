@@ -21,14 +21,16 @@ namespace {
 constexpr std::size_t kRecordsPerChunk = 64;
 constexpr int kMaxLinkDepth = 40;
 
-FileError systemError(const std::string& file, int error) { return {file, std::strerror(error)}; }
+FileError systemError(const std::string& file, int error)
+{
+    return {file, std::strerror(error)};
+}
 
 class Descriptor {
 public:
     explicit Descriptor(int fd)
         : fd_(fd)
-    {
-    }
+    {}
     ~Descriptor()
     {
         if (fd_ >= 0)
@@ -129,7 +131,8 @@ void createEmptyIfPossible(const std::string& path)
 // the notebook is already complete under its name by then, so this is best effort.
 void syncDirectory(const std::string& directory)
 {
-    const Descriptor fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Descriptor fd(
+        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.valid())
         ::fsync(fd.get());
 }
@@ -178,7 +181,8 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
     loaded.reserve(count);
     std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
     for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));
         if (const int error = readFully(fd.get(), chunk.data(), n * kRecordSize))
             return systemError(path, error);
         for (std::size_t i = 0; i < n; ++i) {

@@ -25,7 +25,8 @@ FileError lastError(const std::string& file)
 {
     const DWORD code = GetLastError();
     char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string reason = text ? text : "error " + std::to_string(code);
     LocalFree(text);
@@ -38,8 +39,7 @@ class Handle {
 public:
     explicit Handle(HANDLE h)
         : h_(h)
-    {
-    }
+    {}
     ~Handle()
     {
         if (valid())
@@ -85,7 +85,8 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
     loaded.reserve(count);
     std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
     for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(n * kRecordSize);
         if (!ReadFile(file.get(), chunk.data(), want, &got, nullptr))
@@ -135,7 +136,8 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
         return discard(lastError(temp));
     if (!file.close())
         return discard(lastError(temp));
-    if (!MoveFileExW(wide(temp).c_str(), wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(wide(temp).c_str(), wide(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return discard(lastError(path));
     return std::nullopt;
 }
