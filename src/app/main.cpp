@@ -1,6 +1,7 @@
 #include "TerminationSignals.h"
 #include "desktop/QtUserDialogs.h"
 #include "mainwindow/Form1.h"
+#include "tray/QtTrayIcon.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -29,7 +30,9 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtUserDialogs dialogs;
-    Form1 form(dialogs);
+    QtTrayIcon tray;
+    Desktop desktop{dialogs, tray};
+    Form1 form(desktop);
     dialogs.setParent(&form);
 
     QObject::connect(&form, &Form1::entladen, &app, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -4,11 +4,15 @@
 #include "EditorText.h"
 #include "Twips.h"
 #include "desktop/UserDialogs.h"
+#include "options/Form2.h"
+#include "options/OptionsFile.h"
 #include "store/CodePage.h"
 #include "store/PageFile.h"
+#include "tray/TrayIcon.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -56,17 +60,32 @@ QString absolute(const std::string& file)
     return QDir::current().absoluteFilePath(QString::fromStdString(file));
 }
 
-} // namespace
-
-Form1::Form1(UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint)
-    , dialoge(dialogs)
+// Without a notification area the window keeps its taskbar entry, so that a
+// hidden window can always be reached again.
+Qt::WindowFlags mainWindowFlags(bool withTray)
 {
-    baueFenster();
+    const Qt::WindowFlags frame =
+        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+    return frame | (withTray ? Qt::Tool : Qt::Window);
 }
 
-Form1::~Form1() = default;
+} // namespace
+
+Form1::Form1(Desktop& desktop_, QWidget* parent)
+    : QWidget(parent, mainWindowFlags(desktop_.tray.host() != TrayHost::None))
+    , desktop(desktop_)
+    , dialoge(desktop_.dialogs)
+    , hatTray(desktop_.tray.host() != TrayHost::None)
+{
+    baueFenster();
+    desktop.tray.onActivated = [this](TrayActivation activation) { trayIcon_Activated(activation); };
+}
+
+Form1::~Form1()
+{
+    desktop.tray.onActivated = nullptr;
+    delete form2;
+}
 
 BusinessDataTier& Form1::seitenSpeicher()
 {
@@ -143,6 +162,7 @@ void Form1::baueKnoepfe()
     }
     Command3 = pictureButton(QStringLiteral("Command3"), "Search", "search", 2400);
     Command2 = pictureButton(QStringLiteral("Command2"), "Minimize", "minimize", 3600);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 }
 
 void Form1::baueBilder()
@@ -190,6 +210,9 @@ void Form1::baueMenue()
     entry("about", QStringLiteral("About Kelmo-Note"));
     popup_m->addSeparator()->setObjectName(QStringLiteral("we"));
     QAction* end = entry("end", QStringLiteral("End"));
+    connect(popup_m->actions().at(0), &QAction::triggered, this, &Form1::mini_Click);
+    connect(popup_m->actions().at(1), &QAction::triggered, this, &Form1::Möffnen_Click);
+    connect(popup_m->actions().at(3), &QAction::triggered, this, &Form1::options_click);
     connect(end, &QAction::triggered, this, &Form1::end_click);
 }
 
@@ -232,13 +255,40 @@ double Form1::twipsPerPixelY() const
 
 bool Form1::Form_Load()
 {
-    show();
+    optionenAnwenden();
     maskeAnzeigen();
     ladeSeiten();
     if (!seitenGelesen)
         return false;
+    TaskBarAddIcon();
     Label1->setText(QStringLiteral("Down"));
     return true;
+}
+
+void Form1::optionenAnwenden()
+{
+    Optionen options;
+    if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
+        options = {};
+        show();
+        dialoge.tell("Kelmo Note",
+                     QStringLiteral("Kelmo-Note cannot read its options from \"%1\": %2.\n\n"
+                                    "It starts with the usual settings; your pages are not affected.")
+                         .arg(absolute(error->file), QString::fromStdString(error->reason))
+                         .toStdString(),
+                     UserDialogs::Icon::Warning);
+    }
+    // A hidden window without a tray icon could not be reached again.
+    if (OptionsFile::startsHidden(options.startVersteckt) && hatTray)
+        hide();
+    else
+        show();
+    QFont font = RichTextBox1->font();
+    if (const auto points = OptionsFile::pointSize(options.schriftGroesse))
+        font.setPointSize(*points);
+    if (const auto name = OptionsFile::fontName(options.schriftName))
+        font.setFamily(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
+    RichTextBox1->setFont(font);
 }
 
 bool Form1::Form_Unload()
@@ -284,10 +334,15 @@ bool Form1::sichern()
 bool Form1::speichereSeiten()
 {
     maskeSpeichern();
+    TaskBarRemoveIcon();
     if (auto error = seitenSpeicher().schreibeDatei(kCaption)) {
+        // The program goes on, so it must stay reachable.
+        TaskBarAddIcon();
         meldeFehlerBeimSchreiben(*error);
         return false;
     }
+    if (form2)
+        form2->close();
     return true;
 }
 
@@ -356,4 +411,73 @@ void Form1::Command1_Click(std::int16_t Index)
         break;
     }
     maskeAnzeigen();
+}
+
+// ------------------------------------------------------ tray and options
+
+void Form1::TaskBarAddIcon()
+{
+    if (hatTray)
+        desktop.tray.add(windowIcon(), QString::fromLatin1(kCaption));
+}
+
+void Form1::TaskBarRemoveIcon()
+{
+    if (hatTray)
+        desktop.tray.remove();
+}
+
+void Form1::trayIcon_Activated(TrayActivation activation)
+{
+    switch (trayReaction(activation, desktop.tray.host())) {
+    case TrayReaction::ShowWindow:
+        Möffnen_Click();
+        break;
+    case TrayReaction::OpenMenu:
+        popup_m->popup(QCursor::pos());
+        break;
+    case TrayReaction::Nothing:
+        break;
+    }
+}
+
+void Form1::verstecke()
+{
+    if (hatTray)
+        hide();
+    else
+        showMinimized();
+}
+
+void Form1::mini_Click()
+{
+    verstecke();
+}
+
+void Form1::Möffnen_Click()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form1::Command2_Click()
+{
+    verstecke();
+}
+
+void Form1::options_click()
+{
+    if (!form2) {
+        form2 = new Form2(*this, dialoge);
+        form2->Form_Load();
+    }
+    form2->show();
+    form2->raise();
+    form2->activateWindow();
+}
+
+Form2* Form1::optionsDialog() const
+{
+    return form2;
 }

@@ -2,6 +2,10 @@
 
 #include "store/BusinessDataTier.h"
 
+#include "desktop/Desktop.h"
+#include "tray/TrayReaction.h"
+
+#include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -13,7 +17,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class UserDialogs;
+class Form2;
 
 // The main window: one page of the notebook in the editor, the page buttons
 // below it, and the search panel out of view underneath.
@@ -21,7 +25,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form1(UserDialogs& dialogs, QWidget* parent = nullptr);
+    explicit Form1(Desktop& desktop, QWidget* parent = nullptr);
     ~Form1() override;
 
     static constexpr const char* kCaption = "Kelmo-Note";
@@ -36,8 +40,20 @@ public:
     void maskeSpeichern();
     void maskeAnzeigen();
 
+    void TaskBarAddIcon();
+    void TaskBarRemoveIcon();
+
     void Command1_Click(std::int16_t Index);
+    void Command2_Click();
     void end_click();
+    void mini_Click();
+    void Möffnen_Click();
+    void options_click();
+    // What the tray icon's activations do.
+    void trayIcon_Activated(TrayActivation activation);
+
+    // The options dialog while it is open.
+    Form2* optionsDialog() const;
 
     // The controls, by their designed names, for those who work with them.
     QPlainTextEdit* RichTextBox1 = nullptr;
@@ -72,14 +88,19 @@ private:
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
 
+    void optionenAnwenden();
+    void verstecke();
     void ladeSeiten();
     bool sichern();
     bool speichereSeiten();
     void meldeFehlerBeimLesen(const FileError& error);
     void meldeFehlerBeimSchreiben(const FileError& error);
 
+    Desktop& desktop;
     UserDialogs& dialoge;
+    const bool hatTray;
     std::unique_ptr<BusinessDataTier> speicher;
+    QPointer<Form2> form2;
     // What the editor was given, so a page the user did not touch goes back
     // exactly as it came, whatever bytes it holds.
     std::u16string angezeigteSeite;

@@ -6,8 +6,8 @@ namespace {
 
 TEST(Twips, RoundHalfToEven)
 {
-    const std::pair<double, int> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},   {-0.5, 0}, {-1.5, -2},
-                                            {2.49, 2}, {2.51, 3},  {-2.51, -3}, {7.0, 7},  {0.27, 0}};
+    const std::pair<double, int> cases[] = {{0.5, 0},  {1.5, 2},  {2.5, 2},    {-0.5, 0}, {-1.5, -2},
+                                            {2.49, 2}, {2.51, 3}, {-2.51, -3}, {7.0, 7},  {0.27, 0}};
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(Twips::roundHalfEven(value), expected) << value;
 }

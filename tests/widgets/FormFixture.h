@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeTray.h"
 #include "Files.h"
 #include "RecordingDialogs.h"
 #include "TempFolder.h"
@@ -23,6 +24,8 @@ class FormFixture : public ::testing::Test {
 protected:
     TempFolder folder;
     RecordingDialogs dialogs;
+    FakeTray tray;
+    Desktop desktop{dialogs, tray};
     std::unique_ptr<Form1> form;
 
     void start(const std::string& notebook)
@@ -32,7 +35,7 @@ protected:
     }
     void start()
     {
-        form = std::make_unique<Form1>(dialogs);
+        form = std::make_unique<Form1>(desktop);
         ASSERT_TRUE(form->Form_Load());
     }
     QString editorText() const { return form->RichTextBox1->toPlainText(); }

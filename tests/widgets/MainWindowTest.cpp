@@ -18,10 +18,10 @@ QList<QWidget*> tabOrder(QWidget* first)
 TEST_F(MainWindow, FocusRunsFromTheEditorThroughTheSearchPanelToTheButtons)
 {
     start(record(""));
-    const QList<QWidget*> expected = {form->RichTextBox1, form->Text1,       form->Check1,
+    const QList<QWidget*> expected = {form->RichTextBox1,       form->Text1,          form->Check1,
                                       form->Searchbutton.at(0), form->Command1.at(4), form->Command1.at(1),
-                                      form->Command1.at(2), form->Command1.at(3), form->Command3,
-                                      form->Command1.at(6), form->Command2};
+                                      form->Command1.at(2),     form->Command1.at(3), form->Command3,
+                                      form->Command1.at(6),     form->Command2};
     EXPECT_EQ(tabOrder(form->RichTextBox1), expected);
 }
 
@@ -49,7 +49,7 @@ TEST_F(MainWindow, TheButtonsShowPicturesAndNameThemInTheirToolTips)
     start(record(""));
     const std::pair<QPushButton*, const char*> buttons[] = {
         {form->Command1.at(4), "First"}, {form->Command1.at(1), "Previous"}, {form->Command1.at(2), "Next"},
-        {form->Command1.at(3), "Last"},  {form->Command3, "Search"},          {form->Command1.at(6), "Delete"},
+        {form->Command1.at(3), "Last"},  {form->Command3, "Search"},         {form->Command1.at(6), "Delete"},
         {form->Command2, "Minimize"},
     };
     for (const auto& [button, tip] : buttons) {
@@ -79,9 +79,10 @@ TEST_F(MainWindow, ThePopupMenuHoldsItsEntriesInOrder)
     start(record(""));
     QStringList entries;
     for (QAction* action : form->popup_m->actions())
-        entries << (action->isSeparator() ? QStringLiteral("-") : action->objectName() + "=" + action->text());
-    EXPECT_EQ(entries, QStringList({"mini=Minimize", "Möffnen=Maxsimize", "-", "options=Options", "print=Print",
-                                    "about=About Kelmo-Note", "-", "end=End"}));
+        entries << (action->isSeparator() ? QStringLiteral("-")
+                                          : action->objectName() + "=" + action->text());
+    EXPECT_EQ(entries, QStringList({"mini=Minimize", "Möffnen=Maxsimize", "-", "options=Options",
+                                    "print=Print", "about=About Kelmo-Note", "-", "end=End"}));
     for (QAction* action : form->popup_m->actions()) {
         EXPECT_TRUE(action->isEnabled());
         EXPECT_FALSE(action->isCheckable());

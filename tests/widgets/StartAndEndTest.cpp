@@ -100,7 +100,7 @@ TEST_F(StartAndEnd, AFailedSaveKeepsTheWindowThePagesAndTheNotebook)
 TEST_F(StartAndEnd, ANotebookThatCannotBeReadIsNeverWritten)
 {
     std::filesystem::create_directory("kel.kel");
-    form = std::make_unique<Form1>(dialogs);
+    form = std::make_unique<Form1>(desktop);
     EXPECT_FALSE(form->Form_Load());
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("kel.kel"), std::string::npos);

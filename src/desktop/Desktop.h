@@ -1,0 +1,11 @@
+#pragma once
+
+class TrayIcon;
+class UserDialogs;
+
+// What the windows reach of the desktop, each behind a seam of its own so
+// that tests can put recording fakes in their place.
+struct Desktop {
+    UserDialogs& dialogs;
+    TrayIcon& tray;
+};

@@ -1,0 +1,181 @@
+#include "Form2.h"
+
+#include "OptionsFile.h"
+#include "desktop/UserDialogs.h"
+#include "mainwindow/Artwork.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+namespace {
+
+constexpr int kClientWidth = 3195;
+constexpr int kClientHeight = 2295;
+
+QString absolute(const std::string& file)
+{
+    return QDir::current().absoluteFilePath(QString::fromStdString(file));
+}
+
+} // namespace
+
+Form2::Form2(Form1& mainWindow, UserDialogs& dialogs)
+    : QWidget(nullptr, Qt::Window)
+    , hauptfenster(mainWindow)
+    , dialoge(dialogs)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    baueFenster();
+}
+
+void Form2::baueFenster()
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Options"));
+    setWindowIcon(Artwork::icon(QStringLiteral("options")));
+
+    Label1 = new QLabel(QStringLiteral("Options"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont heading(QStringLiteral("MS Sans Serif"));
+    heading.setPointSize(24);
+    heading.setWeight(QFont::Normal);
+    Label1->setFont(heading);
+    place(Label1, 240, 240, 1665, 555);
+    Label1->adjustSize();
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    place(Image1, 2280, 120, 720, 720);
+    Image1->setPixmap(Artwork::pixmap(QStringLiteral("options"), QSize(48, 48), devicePixelRatioF()));
+
+    Check1 = new QCheckBox(QStringLiteral("Start Kelmo-Note in the Taskbar!"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    place(Check1, 240, 1080, 4095, 255);
+
+    Label2 = new QLabel(QStringLiteral("Fontsize:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    place(Label2, 240, 1560, 630, 195);
+    Label2->adjustSize();
+
+    Label3 = new QLabel(QStringLiteral("Fontname:"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    place(Label3, 1320, 1560, 975, 255);
+
+    Combo1 = auswahl(QStringLiteral("Combo1"), 240, 1800, 855, 315);
+    Combo2 = auswahl(QStringLiteral("Combo2"), 1320, 1800, 1695, 315);
+    connect(Combo1, &QComboBox::activated, this, &Form2::Combo1_Click);
+    connect(Combo2, &QComboBox::activated, this, &Form2::Combo2_Click);
+
+    setTabOrder(Check1, Combo1);
+    setTabOrder(Combo1, Combo2);
+
+    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
+    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
+    resize(Twips::toPixels(kClientWidth, tppX), Twips::toPixels(kClientHeight, tppY));
+}
+
+QComboBox* Form2::auswahl(const QString& name, int left, int top, int width, int height)
+{
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    // Only picking an entry applies it: typed text is stored when the dialog
+    // closes, never applied on the way.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    place(combo, left, top, width, height);
+    return combo;
+}
+
+void Form2::place(QWidget* widget, int left, int top, int width, int height) const
+{
+    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
+    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
+    widget->setGeometry(Twips::toPixels(left, tppX), Twips::toPixels(top, tppY), Twips::toPixels(width, tppX),
+                        Twips::toPixels(height, tppY));
+}
+
+void Form2::Form_Load()
+{
+    for (std::int16_t index = 1; OptionsFile::fontName(index); ++index)
+        Combo2->addItem(QString::fromUtf8(OptionsFile::fontName(index)->data(),
+                                          static_cast<qsizetype>(OptionsFile::fontName(index)->size())));
+    for (std::int16_t index = 1; OptionsFile::pointSize(index); ++index)
+        Combo1->addItem(QString::number(*OptionsFile::pointSize(index)));
+    Combo1->setCurrentIndex(-1);
+    Combo2->setCurrentIndex(-1);
+
+    Optionen options;
+    if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
+        dialoge.tell("Kelmo Note",
+                     QStringLiteral("Kelmo-Note cannot read its options from \"%1\": %2.\n\nThe dialog shows "
+                                    "no stored choice.")
+                         .arg(absolute(error->file), QString::fromStdString(error->reason))
+                         .toStdString(),
+                     UserDialogs::Icon::Warning);
+        options = {};
+    }
+    Check1->setChecked(OptionsFile::startsHidden(options.startVersteckt));
+    if (OptionsFile::pointSize(options.schriftGroesse))
+        Combo1->setCurrentIndex(options.schriftGroesse - 1);
+    if (OptionsFile::fontName(options.schriftName))
+        Combo2->setCurrentIndex(options.schriftName - 1);
+}
+
+void Form2::Form_Unload()
+{
+    if (entladen)
+        return;
+    entladen = true;
+    Optionen options;
+    options.startVersteckt = Check1->isChecked() ? 1 : 0;
+    options.schriftGroesse = OptionsFile::sizeIndex(Combo1->currentText().toStdString());
+    options.schriftName = OptionsFile::nameIndex(Combo2->currentText().toStdString());
+    if (auto error = OptionsFile::write(OptionsFile::kName, options))
+        dialoge.tell("Kelmo Note",
+                     QStringLiteral("Kelmo-Note could not store its options in \"%1\": %2.\n\nYour pages are "
+                                    "not affected.")
+                         .arg(absolute(error->file), QString::fromStdString(error->reason))
+                         .toStdString(),
+                     UserDialogs::Icon::Warning);
+}
+
+void Form2::Combo1_Click()
+{
+    if (const auto points = OptionsFile::number(Combo1->currentText().toStdString()); points && *points > 0) {
+        QFont font = hauptfenster.RichTextBox1->font();
+        font.setPointSizeF(*points);
+        hauptfenster.RichTextBox1->setFont(font);
+    }
+}
+
+void Form2::Combo2_Click()
+{
+    QFont font = hauptfenster.RichTextBox1->font();
+    font.setFamily(Combo2->currentText());
+    hauptfenster.RichTextBox1->setFont(font);
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form2::showEvent(QShowEvent* event)
+{
+    // Centred on the screen each time it is shown.
+    if (!event->spontaneous()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QWidget::showEvent(event);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class Form1;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class UserDialogs;
+
+// The options dialog: the editor's font size and name, which apply at once,
+// and the hidden start. Closing it stores all three.
+class Form2 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form2(Form1& mainWindow, UserDialogs& dialogs);
+
+    void Form_Load();
+    void Form_Unload();
+    void Combo1_Click();
+    void Combo2_Click();
+
+    QLabel* Label1 = nullptr;
+    QLabel* Image1 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QComboBox* Combo2 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void baueFenster();
+    QComboBox* auswahl(const QString& name, int left, int top, int width, int height);
+    void place(QWidget* widget, int left, int top, int width, int height) const;
+
+    Form1& hauptfenster;
+    UserDialogs& dialoge;
+    bool entladen = false;
+};

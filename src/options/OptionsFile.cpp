@@ -1,0 +1,168 @@
+#include "OptionsFile.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+namespace OptionsFile {
+namespace {
+
+constexpr std::array<std::string_view, 4> kFontNames = {"Arial", "Times New Roman", "MS Sans Serif",
+                                                        "News Gothic MT"};
+constexpr int kSizeCount = 8;
+
+FileError systemError(const std::string& path, int error)
+{
+    return {path, std::strerror(error != 0 ? error : EIO)};
+}
+
+class File {
+public:
+    File(const std::string& path, const char* mode)
+        : file_(std::fopen(path.c_str(), mode))
+    {}
+    ~File()
+    {
+        if (file_)
+            std::fclose(file_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    std::FILE* get() const { return file_; }
+    int close()
+    {
+        const int result = std::fclose(file_);
+        file_ = nullptr;
+        return result;
+    }
+
+private:
+    std::FILE* file_;
+};
+
+// One value; false with errno set on a read error, true with 0 past the end.
+bool readValue(std::FILE* file, long record, std::int16_t& value)
+{
+    value = 0;
+    unsigned char bytes[2] = {};
+    errno = 0;
+    if (std::fseek(file, (record - 1) * kRecordSize, SEEK_SET) != 0)
+        return false;
+    const std::size_t got = std::fread(bytes, 1, 2, file);
+    if (std::ferror(file))
+        return false;
+    if (got == 2)
+        value = static_cast<std::int16_t>(bytes[0] | (bytes[1] << 8));
+    return true;
+}
+
+bool writeValue(std::FILE* file, long record, std::int16_t value)
+{
+    const auto bits = static_cast<std::uint16_t>(value);
+    const unsigned char bytes[2] = {static_cast<unsigned char>(bits & 0xFF),
+                                    static_cast<unsigned char>(bits >> 8)};
+    return std::fseek(file, (record - 1) * kRecordSize, SEEK_SET) == 0 && std::fwrite(bytes, 1, 2, file) == 2;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+std::optional<FileError> read(const std::string& path, Optionen& options)
+{
+    File file(path, "rb");
+    if (!file.get()) {
+        if (errno != ENOENT)
+            return systemError(path, errno);
+        File created(path, "ab");
+        options = {};
+        return std::nullopt;
+    }
+    Optionen values;
+    if (!readValue(file.get(), 1, values.startVersteckt) ||
+        !readValue(file.get(), 2, values.schriftGroesse) || !readValue(file.get(), 3, values.schriftName))
+        return systemError(path, errno);
+    options = values;
+    return std::nullopt;
+}
+
+std::optional<FileError> write(const std::string& path, const Optionen& options)
+{
+    {
+        // Creates a missing file without shortening an existing one.
+        File create(path, "ab");
+        if (!create.get())
+            return systemError(path, errno);
+    }
+    File file(path, "r+b");
+    if (!file.get())
+        return systemError(path, errno);
+    errno = 0;
+    if (!writeValue(file.get(), 1, options.startVersteckt) ||
+        !writeValue(file.get(), 2, options.schriftGroesse) ||
+        !writeValue(file.get(), 3, options.schriftName) || std::fflush(file.get()) != 0)
+        return systemError(path, errno);
+    if (file.close() != 0)
+        return systemError(path, errno);
+    return std::nullopt;
+}
+
+bool startsHidden(std::int16_t flag)
+{
+    return flag == 1;
+}
+
+std::optional<int> pointSize(std::int16_t index)
+{
+    if (index < 1 || index > kSizeCount)
+        return std::nullopt;
+    return 4 + 2 * index;
+}
+
+std::optional<std::string_view> fontName(std::int16_t index)
+{
+    if (index < 1 || index > static_cast<int>(kFontNames.size()))
+        return std::nullopt;
+    return kFontNames[static_cast<std::size_t>(index - 1)];
+}
+
+std::optional<double> number(std::string_view text)
+{
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::int16_t sizeIndex(std::string_view text)
+{
+    const auto value = number(text);
+    if (!value)
+        return 0;
+    for (std::int16_t index = 1; index <= kSizeCount; ++index)
+        if (*value == *pointSize(index))
+            return index;
+    return 0;
+}
+
+std::int16_t nameIndex(std::string_view text)
+{
+    for (std::size_t i = 0; i < kFontNames.size(); ++i)
+        if (text == kFontNames[i])
+            return static_cast<std::int16_t>(i + 1);
+    return 0;
+}
+
+} // namespace OptionsFile

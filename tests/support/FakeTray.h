@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tray/TrayIcon.h"
+
+#include <QIcon>
+#include <QString>
+
+// A tray that is there (or not) as the test says, and remembers its icon.
+class FakeTray : public TrayIcon {
+public:
+    TrayHost kind = TrayHost::Classic;
+    bool shown = false;
+    int adds = 0;
+    int removes = 0;
+    QString toolTip;
+    QIcon icon;
+
+    TrayHost host() const override { return kind; }
+    void add(const QIcon& newIcon, const QString& tip) override
+    {
+        ++adds;
+        shown = true;
+        icon = newIcon;
+        toolTip = tip;
+    }
+    void remove() override
+    {
+        ++removes;
+        shown = false;
+    }
+    void activate(TrayActivation activation)
+    {
+        if (onActivated)
+            onActivated(activation);
+    }
+};

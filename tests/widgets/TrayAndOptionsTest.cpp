@@ -1,0 +1,225 @@
+#include "FormFixture.h"
+#include "options/Form2.h"
+#include "options/OptionsFile.h"
+
+#include <QComboBox>
+
+namespace {
+
+std::string value(int v)
+{
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+
+std::string options(int flag, int size, int name)
+{
+    return value(flag) + std::string(126, '\0') + value(size) + std::string(126, '\0') + value(name);
+}
+
+using Tray = FormFixture;
+
+TEST_F(Tray, TheIconComesAfterThePagesAndGoesBeforeTheWrite)
+{
+    start(record("page"));
+    EXPECT_TRUE(tray.shown);
+    EXPECT_EQ(tray.toolTip, "Kelmo-Note");
+    EXPECT_FALSE(tray.icon.isNull());
+    form->close();
+    EXPECT_FALSE(tray.shown);
+    EXPECT_EQ(tray.adds, 1);
+    EXPECT_EQ(tray.removes, 1);
+}
+
+TEST_F(Tray, DoubleClickShowsTheWindowAndTheRightButtonOpensTheMenu)
+{
+    start(record(""));
+    form->mini_Click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(tray.shown);
+    for (const auto activation : {TrayActivation::Click, TrayActivation::MiddleClick, TrayActivation::Other})
+        tray.activate(activation);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->popup_m->isVisible());
+
+    tray.activate(TrayActivation::DoubleClick);
+    EXPECT_TRUE(form->isVisible());
+    tray.activate(TrayActivation::DoubleClick);
+    EXPECT_TRUE(form->isVisible());
+
+    tray.activate(TrayActivation::Context);
+    EXPECT_TRUE(form->popup_m->isVisible());
+    form->popup_m->hide();
+}
+
+TEST_F(Tray, OnAStatusNotifierHostAClickShowsTheWindow)
+{
+    tray.kind = TrayHost::StatusNotifier;
+    start(record(""));
+    form->mini_Click();
+    tray.activate(TrayActivation::Click);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Tray, MinimizeAndMaxsimizeHideAndShowWithoutTouchingTheIcon)
+{
+    start(record(""));
+    const QSize size = form->size();
+    form->popup_m->actions().at(0)->trigger();
+    EXPECT_FALSE(form->isVisible());
+    form->popup_m->actions().at(1)->trigger();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->size(), size);
+    EXPECT_EQ(tray.adds, 1);
+    EXPECT_EQ(tray.removes, 0);
+}
+
+TEST_F(Tray, StartHiddenLeavesOnlyTheIcon)
+{
+    writeBytes("optionen.kel", options(1, 0, 0));
+    start(record(""));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(tray.shown);
+}
+
+TEST_F(Tray, WithoutATrayTheWindowIsNeverHiddenAwayAndKeepsItsTaskbarEntry)
+{
+    tray.kind = TrayHost::None;
+    writeBytes("optionen.kel", options(1, 0, 0));
+    start(record(""));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->windowFlags().testFlag(Qt::Tool));
+    form->Command2_Click();
+    EXPECT_TRUE(form->isMinimized() || form->isVisible());
+    EXPECT_EQ(tray.adds, 0);
+}
+
+using StartOptions = FormFixture;
+
+TEST_F(StartOptions, OnlyTheFlagOneHidesAndOnlyKnownIndicesChangeTheFont)
+{
+    for (const int flag : {-1, 2, 0}) {
+        writeBytes("optionen.kel", options(flag, 9, 5));
+        start(record(""));
+        EXPECT_TRUE(form->isVisible()) << flag;
+        const QFont designed = Form1(desktop).RichTextBox1->font();
+        EXPECT_EQ(form->RichTextBox1->font().pointSizeF(), designed.pointSizeF());
+        EXPECT_EQ(form->RichTextBox1->font().family(), designed.family());
+        form->close();
+    }
+    writeBytes("optionen.kel", options(0, 5, 2));
+    start(record(""));
+    EXPECT_EQ(form->RichTextBox1->font().pointSize(), 14);
+    EXPECT_EQ(form->RichTextBox1->font().family(), "Times New Roman");
+}
+
+TEST_F(StartOptions, AnUnreadableOptionsFileGivesTheDefaultsAndAMessage)
+{
+    std::filesystem::create_directory("optionen.kel");
+    start(record("notes"));
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("optionen.kel"), std::string::npos);
+    form->close();
+    EXPECT_EQ(readBytes("kel.kel"), record("notes"));
+}
+
+class OptionsDialog : public FormFixture {
+protected:
+    Form2* open()
+    {
+        form->options_click();
+        Form2* dialog = form->optionsDialog();
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+    void pick(QComboBox* combo, const QString& entry)
+    {
+        // Down from no selection, as far as the entry, with the keyboard.
+        combo->setFocus();
+        while (combo->currentText() != entry)
+            QTest::keyClick(combo, Qt::Key_Down);
+    }
+    void typeInto(QComboBox* combo, const QString& text)
+    {
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), text);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    }
+    Optionen stored()
+    {
+        Optionen o;
+        EXPECT_FALSE(OptionsFile::read(OptionsFile::kName, o));
+        return o;
+    }
+};
+
+TEST_F(OptionsDialog, FirstUseShowsNothingChosenAndClosingStoresZeros)
+{
+    start(record(""));
+    Form2* dialog = open();
+    EXPECT_EQ(dialog->windowTitle(), "Options");
+    EXPECT_TRUE(dialog->Combo1->currentText().isEmpty());
+    EXPECT_TRUE(dialog->Combo2->currentText().isEmpty());
+    EXPECT_FALSE(dialog->Check1->isChecked());
+    EXPECT_EQ(dialog->Combo1->count(), 8);
+    EXPECT_EQ(dialog->Combo1->itemText(0), "6");
+    EXPECT_EQ(dialog->Combo2->itemText(3), "News Gothic MT");
+    dialog->close();
+    EXPECT_EQ(readBytes("optionen.kel"), options(0, 0, 0));
+}
+
+TEST_F(OptionsDialog, PickingASizeAppliesItAtOnceAndClosingStoresIt)
+{
+    start(record(""));
+    Form2* dialog = open();
+    pick(dialog->Combo1, QStringLiteral("14"));
+    EXPECT_EQ(form->RichTextBox1->font().pointSize(), 14);
+    pick(dialog->Combo2, QStringLiteral("Times New Roman"));
+    EXPECT_EQ(form->RichTextBox1->font().family(), "Times New Roman");
+    QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+    dialog->close();
+    EXPECT_EQ(readBytes("optionen.kel"), options(1, 5, 2));
+}
+
+TEST_F(OptionsDialog, TypedTextIsStoredButNeverApplied)
+{
+    const std::pair<QString, int> cases[] = {{"012", 4}, {"13", 0}, {"big", 0}};
+    for (const auto& [text, index] : cases) {
+        start(record(""));
+        const qreal before = form->RichTextBox1->font().pointSizeF();
+        Form2* dialog = open();
+        typeInto(dialog->Combo1, text);
+        typeInto(dialog->Combo2, QStringLiteral("arial"));
+        EXPECT_EQ(form->RichTextBox1->font().pointSizeF(), before);
+        dialog->close();
+        EXPECT_EQ(stored().schriftGroesse, index) << text.toStdString();
+        EXPECT_EQ(stored().schriftName, 0);
+        form->close();
+    }
+}
+
+TEST_F(OptionsDialog, ReopeningShowsTheStoredChoiceWithoutTouchingTheEditor)
+{
+    writeBytes("optionen.kel", options(0, 3, 2));
+    start(record(""));
+    QFont changed = form->RichTextBox1->font();
+    changed.setPointSize(17);
+    form->RichTextBox1->setFont(changed);
+    Form2* dialog = open();
+    EXPECT_EQ(dialog->Combo1->currentText(), "10");
+    EXPECT_EQ(dialog->Combo2->currentText(), "Times New Roman");
+    EXPECT_EQ(form->RichTextBox1->font().pointSize(), 17);
+    form->options_click();
+    EXPECT_EQ(form->optionsDialog(), dialog) << "a second Options brings the open dialog to the front";
+}
+
+TEST_F(OptionsDialog, TheProgramsEndClosesTheDialogAndStoresTheOptions)
+{
+    start(record(""));
+    Form2* dialog = open();
+    pick(dialog->Combo1, QStringLiteral("8"));
+    form->close();
+    EXPECT_EQ(stored().schriftGroesse, 2);
+}
+
+} // namespace
