@@ -2,14 +2,17 @@
 
 #include "Artwork.h"
 #include "EditorText.h"
+#include "TextSearch.h"
 #include "Twips.h"
 #include "desktop/UserDialogs.h"
 #include "options/Form2.h"
 #include "options/OptionsFile.h"
 #include "store/CodePage.h"
 #include "store/PageFile.h"
+#include "tray/RollSteps.h"
 #include "tray/TrayIcon.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
@@ -141,6 +144,7 @@ void Form1::baueSuchfeld()
     search->setObjectName(QStringLiteral("Searchbutton_0"));
     place(search, 2160, 720, 1935, 375);
     Searchbutton[0] = search;
+    connect(search, &QPushButton::clicked, this, [this] { Searchbutton_Click(0); });
 }
 
 void Form1::baueKnoepfe()
@@ -161,6 +165,7 @@ void Form1::baueKnoepfe()
         connect(button, &QPushButton::clicked, this, [this, index = page.index] { Command1_Click(index); });
     }
     Command3 = pictureButton(QStringLiteral("Command3"), "Search", "search", 2400);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     Command2 = pictureButton(QStringLiteral("Command2"), "Minimize", "minimize", 3600);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 }
@@ -480,4 +485,122 @@ void Form1::options_click()
 Form2* Form1::optionsDialog() const
 {
     return form2;
+}
+
+// ------------------------------------------------ search panel and window
+
+void Form1::Command3_Click()
+{
+    if (Label1->text() == QLatin1String("Up")) {
+        RollUpWindow(*this, 250);
+        if (istEntladen)
+            return;
+        Label1->setText(QStringLiteral("Down"));
+        Text1->setText(QString());
+    } else {
+        RollDownWindow(*this, -170);
+        if (istEntladen)
+            return;
+        Label1->setText(QStringLiteral("Up"));
+    }
+}
+
+void Form1::RollUpWindow(Form1& frm, std::int16_t MinHeight)
+{
+    Command3->setEnabled(false);
+    rolle(frm, static_cast<std::int16_t>(-RollSteps::up(frm.Height(), MinHeight, twipsPerPixelY())));
+    if (!istEntladen)
+        Command3->setEnabled(true);
+}
+
+void Form1::RollDownWindow(Form1& frm, std::int16_t MaxHeight)
+{
+    Command3->setEnabled(false);
+    rolle(frm, RollSteps::down(frm.Height(), MaxHeight, twipsPerPixelY()));
+    if (!istEntladen)
+        Command3->setEnabled(true);
+}
+
+void Form1::rolle(Form1& frm, std::int16_t step)
+{
+    // Each step re-reads the geometry, so a move by the user in between
+    // survives; the events between steps may also close the window, and
+    // then the closed window is left alone.
+    for (int i = 0; i < RollSteps::kCount && !istEntladen; ++i) {
+        frm.Move(frm.Left(), frm.Top(), frm.Width(), frm.Height() + static_cast<float>(step));
+        QCoreApplication::processEvents();
+    }
+}
+
+float Form1::Left() const
+{
+    return Twips::current(frameGeometry().x(), gesetztLinks, static_cast<float>(twipsPerPixelX()));
+}
+
+float Form1::Top() const
+{
+    return Twips::current(frameGeometry().y(), gesetztOben, static_cast<float>(twipsPerPixelY()));
+}
+
+float Form1::Width() const
+{
+    return Twips::current(frameGeometry().width(), gesetztBreite, static_cast<float>(twipsPerPixelX()));
+}
+
+float Form1::Height() const
+{
+    return Twips::current(frameGeometry().height(), gesetztHoehe, static_cast<float>(twipsPerPixelY()));
+}
+
+void Form1::Move(float left, float top, float width, float height)
+{
+    gesetztLinks = left;
+    gesetztOben = top;
+    gesetztBreite = width;
+    gesetztHoehe = height;
+    const QRect frame = frameGeometry();
+    const QSize decoration = frame.size() - size();
+    const QPoint place(Twips::toPixels(left, twipsPerPixelX()), Twips::toPixels(top, twipsPerPixelY()));
+    const QSize outer(Twips::toPixels(width, twipsPerPixelX()), Twips::toPixels(height, twipsPerPixelY()));
+    if (place != frame.topLeft())
+        move(place);
+    const QSize client = (outer - decoration).expandedTo(QSize(1, 1));
+    if (client != size())
+        setFixedSize(client);
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    // The window keeps its own place and size and renews its place above
+    // every ordinary window.
+    const QRect wanted(Twips::toPixels(Left(), twipsPerPixelX()), Twips::toPixels(Top(), twipsPerPixelY()),
+                       Twips::toPixels(Width(), twipsPerPixelX()),
+                       Twips::toPixels(Height(), twipsPerPixelY()));
+    if (wanted.topLeft() != frameGeometry().topLeft())
+        move(wanted.topLeft());
+    if (isVisible())
+        raise();
+}
+
+void Form1::Searchbutton_Click([[maybe_unused]] std::int16_t Index)
+{
+    const QString term = Text1->text();
+    QTextCursor cursor = RichTextBox1->textCursor();
+    const TextSearch::Selection current{cursor.selectionStart(),
+                                        cursor.selectionEnd() - cursor.selectionStart()};
+    const TextSearch::Result result = TextSearch::next(toU16(RichTextBox1->document()->toRawText()),
+                                                       toU16(term), Check1->isChecked(), current);
+    cursor.setPosition(result.selection.start);
+    cursor.setPosition(result.selection.start + result.selection.length, QTextCursor::KeepAnchor);
+    RichTextBox1->setTextCursor(cursor);
+    if (!result.found)
+        dialoge.tell("Kelmo Note", ("Sorry, no '" + term + "' was found").toStdString(),
+                     UserDialogs::Icon::None);
+    RichTextBox1->setFocus();
 }

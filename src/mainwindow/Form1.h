@@ -45,10 +45,24 @@ public:
 
     void Command1_Click(std::int16_t Index);
     void Command2_Click();
+    void Command3_Click();
+    void Searchbutton_Click(std::int16_t Index);
+    void Form_Resize();
     void end_click();
     void mini_Click();
     void Möffnen_Click();
     void options_click();
+    // Change the height of `frm` in small steps, the search button blocked.
+    void RollUpWindow(Form1& frm, std::int16_t MinHeight);
+    void RollDownWindow(Form1& frm, std::int16_t MaxHeight);
+
+    // The window's outer frame in twips, as the roll and the placement use it.
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
+    void Move(float left, float top, float width, float height);
+
     // What the tray icon's activations do.
     void trayIcon_Activated(TrayActivation activation);
 
@@ -75,6 +89,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void baueFenster();
@@ -88,6 +103,7 @@ private:
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
 
+    void rolle(Form1& frm, std::int16_t step);
     void optionenAnwenden();
     void verstecke();
     void ladeSeiten();
@@ -105,6 +121,11 @@ private:
     // exactly as it came, whatever bytes it holds.
     std::u16string angezeigteSeite;
     QString angezeigterText;
+    // The extents last set by Move, in twips; -1 until then.
+    float gesetztLinks = -1;
+    float gesetztOben = -1;
+    float gesetztBreite = -1;
+    float gesetztHoehe = -1;
     bool seitenGelesen = false;
     bool istEntladen = false;
 };

@@ -19,3 +19,14 @@ int toPixels(double twips, double twipsPerPixel)
 }
 
 } // namespace Twips
+
+namespace Twips {
+
+float current(int actualPixels, float lastSetTwips, float twipsPerPixel)
+{
+    if (toPixels(lastSetTwips, twipsPerPixel) == actualPixels)
+        return lastSetTwips;
+    return static_cast<float>(actualPixels) * twipsPerPixel;
+}
+
+} // namespace Twips

@@ -18,3 +18,12 @@ int roundHalfEven(double value);
 int toPixels(double twips, double twipsPerPixel);
 
 } // namespace Twips
+
+namespace Twips {
+
+// A window's extent in twips as the program last set it, while the window
+// still has the pixels that extent gives; what the window really has as soon
+// as anything else changed it. Steps smaller than a pixel thus add up.
+float current(int actualPixels, float lastSetTwips, float twipsPerPixel);
+
+} // namespace Twips

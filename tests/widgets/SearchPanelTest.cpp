@@ -1,0 +1,149 @@
+#include "FormFixture.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+
+namespace {
+
+// Counts the changes of a window's pixel height and whether the search button
+// was enabled during any of them.
+class HeightWatch : public QObject {
+public:
+    HeightWatch(Form1& form)
+        : form_(form)
+    {
+        form.installEventFilter(this);
+    }
+    int moves = 0;
+    bool searchButtonEnabledDuringAMove = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            ++moves;
+            searchButtonEnabledDuringAMove |= form_.Command3->isEnabled();
+        }
+        return false;
+    }
+
+private:
+    Form1& form_;
+};
+
+class SearchPanel : public FormFixture {
+protected:
+    void press() { QTest::mouseClick(form->Command3, Qt::LeftButton); }
+    void search(const QString& term)
+    {
+        form->Text1->setText(term);
+        QTest::mouseClick(form->Searchbutton.at(0), Qt::LeftButton);
+    }
+    QString selected() const { return form->RichTextBox1->textCursor().selectedText(); }
+    int selectionStart() const { return form->RichTextBox1->textCursor().selectionStart(); }
+};
+
+TEST_F(SearchPanel, TheWindowRollsDownAndBackUpInItsDesignedSteps)
+{
+    start(record(""));
+    // The designed window with a 25-pixel caption, as Windows framed it.
+    form->Move(form->Left(), form->Top(), form->Width(), 3750);
+    const QPoint place = form->pos();
+    HeightWatch watch(*form);
+
+    press();
+    EXPECT_EQ(form->Height(), 4946.0f);
+    EXPECT_EQ(form->frameGeometry().height(), 330);
+    EXPECT_EQ(form->Label1->text(), "Up");
+    EXPECT_EQ(watch.moves, 80) << "299 steps of four twips change the height by 80 whole pixels";
+    EXPECT_FALSE(watch.searchButtonEnabledDuringAMove);
+    EXPECT_TRUE(form->Command3->isEnabled());
+    EXPECT_EQ(form->pos(), place);
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(form->Frame1->visibleRegion().boundingRect().contains(form->Text1->geometry()));
+
+    form->Text1->setText(QStringLiteral("word"));
+    press();
+    EXPECT_EQ(form->Height(), 3750.0f);
+    EXPECT_EQ(form->Label1->text(), "Down");
+    EXPECT_TRUE(form->Text1->text().isEmpty());
+    EXPECT_EQ(form->pos(), place);
+}
+
+TEST_F(SearchPanel, AWindowHiddenInItsTallFormComesBackTall)
+{
+    start(record(""));
+    press();
+    const int tall = form->height();
+    QTest::mouseClick(form->Command2, Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    tray.activate(TrayActivation::DoubleClick);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->height(), tall);
+    EXPECT_EQ(form->Label1->text(), "Up");
+}
+
+TEST_F(SearchPanel, ClosingTheWindowDuringARollStopsItAndStillSaves)
+{
+    start(record(""));
+    type(QStringLiteral("kept"));
+    QSignalSpy ended(form.get(), &Form1::entladen);
+    int steps = 0;
+    HeightWatch watch(*form);
+    QTimer::singleShot(0, form.get(), [&] {
+        steps = watch.moves;
+        form->end_click();
+    });
+    press();
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_LT(watch.moves, 299);
+    EXPECT_EQ(watch.moves, steps) << "no step after the close";
+    EXPECT_EQ(form->Label1->text(), "Down");
+    EXPECT_EQ(readBytes("kel.kel"), record("kept"));
+}
+
+TEST_F(SearchPanel, SearchStepsThroughTheOccurrencesAndSaysWhenThereIsNone)
+{
+    start(record("abc abc"));
+    press();
+    search(QStringLiteral("abc"));
+    EXPECT_EQ(selectionStart(), 0);
+    EXPECT_EQ(selected(), "abc");
+    search(QStringLiteral("abc"));
+    EXPECT_EQ(selectionStart(), 4);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    search(QStringLiteral("abc"));
+    EXPECT_TRUE(selected().isEmpty());
+    EXPECT_EQ(form->RichTextBox1->textCursor().position(), 0);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].title, "Kelmo Note");
+    EXPECT_EQ(dialogs.boxes[0].text, "Sorry, no 'abc' was found");
+    EXPECT_EQ(dialogs.boxes[0].icon, UserDialogs::Icon::None);
+    EXPECT_TRUE(form->RichTextBox1->hasFocus() || !form->isActiveWindow());
+}
+
+TEST_F(SearchPanel, CaseMattersOnlyWithTheCheckBoxAndLineBreaksCountOnce)
+{
+    start(record("x\r\nABC"));
+    search(QStringLiteral("abc"));
+    EXPECT_EQ(selectionStart(), 2);
+    form->RichTextBox1->moveCursor(QTextCursor::Start);
+    QTest::mouseClick(form->Check1, Qt::LeftButton);
+    search(QStringLiteral("abc"));
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST_F(SearchPanel, TypedTextReplacesTheFoundWordAndNoSearchTouchesThePages)
+{
+    start(record("buy milk") + record("two"));
+    search(QStringLiteral("milk"));
+    search(QStringLiteral("nothing"));
+    EXPECT_EQ(form->seitenSpeicher().nr(), 1);
+    EXPECT_EQ(form->seitenSpeicher().nachname().substr(0, 8), u"buy milk");
+    search(QStringLiteral("milk"));
+    QTest::keyClicks(form->RichTextBox1, QStringLiteral("tea"));
+    form->close();
+    EXPECT_EQ(readBytes("kel.kel"), record("buy tea") + record("two"));
+}
+
+} // namespace
