@@ -1,4 +1,6 @@
 #include "TerminationSignals.h"
+#include "desktop/QtPrinting.h"
+#include "desktop/QtShell.h"
 #include "desktop/QtUserDialogs.h"
 #include "mainwindow/Form1.h"
 #include "tray/QtTrayIcon.h"
@@ -31,7 +33,9 @@ int main(int argc, char* argv[])
 
     QtUserDialogs dialogs;
     QtTrayIcon tray;
-    Desktop desktop{dialogs, tray};
+    QtPrinting printing;
+    QtShell shell;
+    Desktop desktop{dialogs, tray, printing, shell};
     Form1 form(desktop);
     dialogs.setParent(&form);
 

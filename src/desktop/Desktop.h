@@ -1,5 +1,7 @@
 #pragma once
 
+class Printing;
+class Shell;
 class TrayIcon;
 class UserDialogs;
 
@@ -8,4 +10,6 @@ class UserDialogs;
 struct Desktop {
     UserDialogs& dialogs;
     TrayIcon& tray;
+    Printing& printing;
+    Shell& shell;
 };

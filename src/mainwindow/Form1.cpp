@@ -4,6 +4,8 @@
 #include "EditorText.h"
 #include "TextSearch.h"
 #include "Twips.h"
+#include "about/Form3.h"
+#include "desktop/Printing.h"
 #include "desktop/UserDialogs.h"
 #include "options/Form2.h"
 #include "options/OptionsFile.h"
@@ -88,6 +90,7 @@ Form1::~Form1()
 {
     desktop.tray.onActivated = nullptr;
     delete form2;
+    delete form3;
 }
 
 BusinessDataTier& Form1::seitenSpeicher()
@@ -218,6 +221,8 @@ void Form1::baueMenue()
     connect(popup_m->actions().at(0), &QAction::triggered, this, &Form1::mini_Click);
     connect(popup_m->actions().at(1), &QAction::triggered, this, &Form1::Möffnen_Click);
     connect(popup_m->actions().at(3), &QAction::triggered, this, &Form1::options_click);
+    connect(popup_m->actions().at(4), &QAction::triggered, this, &Form1::print_click);
+    connect(popup_m->actions().at(5), &QAction::triggered, this, &Form1::about_click);
     connect(end, &QAction::triggered, this, &Form1::end_click);
 }
 
@@ -348,6 +353,8 @@ bool Form1::speichereSeiten()
     }
     if (form2)
         form2->close();
+    if (form3)
+        form3->close();
     return true;
 }
 
@@ -603,4 +610,42 @@ void Form1::Searchbutton_Click([[maybe_unused]] std::int16_t Index)
         dialoge.tell("Kelmo Note", ("Sorry, no '" + term + "' was found").toStdString(),
                      UserDialogs::Icon::None);
     RichTextBox1->setFocus();
+}
+
+Form3* Form1::aboutDialog() const
+{
+    return form3;
+}
+
+void Form1::about_click()
+{
+    if (!form3)
+        form3 = new Form3(desktop.shell);
+    form3->show();
+    form3->raise();
+    form3->activateWindow();
+}
+
+// ---------------------------------------------------------------- printing
+
+void Form1::print_click()
+{
+    const std::optional<int> copies = desktop.printing.askForCopies(this);
+    if (!copies)
+        return;
+    PrintJob job;
+    job.lines = {{QString::fromLatin1(kCaption), 20}, {QString(), 20}};
+    const qreal size = RichTextBox1->font().pointSizeF();
+    for (const QString& line : RichTextBox1->document()->toRawText().split(QChar::ParagraphSeparator))
+        job.lines.append({line, size});
+    for (int copy = 1; copy <= *copies; ++copy) {
+        if (const auto failure = desktop.printing.print(job)) {
+            dialoge.tell("Kelmo Note",
+                         QStringLiteral("Printing failed: %1.\n\nThe copy in progress was cancelled.")
+                             .arg(*failure)
+                             .toStdString(),
+                         UserDialogs::Icon::Warning);
+            return;
+        }
+    }
 }

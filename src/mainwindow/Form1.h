@@ -18,6 +18,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class Form2;
+class Form3;
 
 // The main window: one page of the notebook in the editor, the page buttons
 // below it, and the search panel out of view underneath.
@@ -52,6 +53,8 @@ public:
     void mini_Click();
     void Möffnen_Click();
     void options_click();
+    void print_click();
+    void about_click();
     // Change the height of `frm` in small steps, the search button blocked.
     void RollUpWindow(Form1& frm, std::int16_t MinHeight);
     void RollDownWindow(Form1& frm, std::int16_t MaxHeight);
@@ -68,6 +71,8 @@ public:
 
     // The options dialog while it is open.
     Form2* optionsDialog() const;
+    // The about dialog while it is open.
+    Form3* aboutDialog() const;
 
     // The controls, by their designed names, for those who work with them.
     QPlainTextEdit* RichTextBox1 = nullptr;
@@ -117,6 +122,7 @@ private:
     const bool hatTray;
     std::unique_ptr<BusinessDataTier> speicher;
     QPointer<Form2> form2;
+    QPointer<Form3> form3;
     // What the editor was given, so a page the user did not touch goes back
     // exactly as it came, whatever bytes it holds.
     std::u16string angezeigteSeite;

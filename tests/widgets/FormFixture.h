@@ -3,6 +3,8 @@
 #include "FakeTray.h"
 #include "Files.h"
 #include "RecordingDialogs.h"
+#include "RecordingPrinting.h"
+#include "RecordingShell.h"
 #include "TempFolder.h"
 #include "mainwindow/Form1.h"
 
@@ -25,7 +27,9 @@ protected:
     TempFolder folder;
     RecordingDialogs dialogs;
     FakeTray tray;
-    Desktop desktop{dialogs, tray};
+    RecordingPrinting printing;
+    RecordingShell shell;
+    Desktop desktop{dialogs, tray, printing, shell};
     std::unique_ptr<Form1> form;
 
     void start(const std::string& notebook)

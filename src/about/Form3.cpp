@@ -1,0 +1,153 @@
+#include "Form3.h"
+
+#include "desktop/Shell.h"
+#include "mainwindow/Artwork.h"
+#include "mainwindow/Twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+
+#ifndef KELMO_HOMEPAGE
+#define KELMO_HOMEPAGE "https://kelmo-note.example.org/"
+#endif
+#ifndef KELMO_MAIL_ADDRESS
+#define KELMO_MAIL_ADDRESS "authors@kelmo-note.example.org"
+#endif
+
+const char* const Form3::kHomepage = KELMO_HOMEPAGE;
+const char* const Form3::kMailAddress = KELMO_MAIL_ADDRESS;
+
+namespace {
+
+constexpr int kClientWidth = 4560;
+constexpr int kClientHeight = 4665;
+constexpr int kAboutMe = 0;
+constexpr int kInfo = 1;
+
+} // namespace
+
+Form3::Form3(Shell& shell_)
+    : QWidget(nullptr, Qt::Window)
+    , shell(shell_)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("About Kelmo-Note"));
+    setWindowIcon(Artwork::icon(QStringLiteral("icon")));
+
+    // The controls belong to the tab control itself, placed from its top-left
+    // corner, and are shown only while their tab is selected.
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->addTab(new QWidget, QStringLiteral("About Me"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Info"));
+    place(SSTab1, 0, 0, 4575, 4695);
+
+    auto* image1 = label(kAboutMe, QStringLiteral("Image1"), QString(), 1200, 480, 2115, 2565);
+    image1->setPixmap(Artwork::pixmap(QStringLiteral("aboutpicture"), QSize(141, 171), devicePixelRatioF()));
+    label(kAboutMe, QStringLiteral("Label6"), QStringLiteral("Hi,"), 240, 3120, 195, 195)->adjustSize();
+    label(kAboutMe, QStringLiteral("Label7"), QStringLiteral("we are the Kelmo-Note developers."), 240, 3360,
+          3705, 195)
+        ->adjustSize();
+    label(kAboutMe, QStringLiteral("Label8"),
+          QStringLiteral("If you want to know more about me go to my Homepage or mail me!"), 240, 3600, 3975,
+          615)
+        ->setWordWrap(true);
+
+    Command3 = new QPushButton(QStringLiteral("Mail Me!"), SSTab1);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setToolTip(QStringLiteral("Send me a Mail"));
+    place(Command3, 240, 4080, 2055, 375);
+    reiter[kAboutMe] << Command3;
+    connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
+
+    Command4 = new QPushButton(QStringLiteral("Visit my Homepage"), SSTab1);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setToolTip(QStringLiteral("Click to visit my Homepage"));
+    place(Command4, 2280, 4080, 2055, 375);
+    reiter[kAboutMe] << Command4;
+    connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+
+    auto* image2 = label(kInfo, QStringLiteral("Image2"), QString(), 1920, 720, 480, 480);
+    image2->setPixmap(Artwork::pixmap(QStringLiteral("icon"), QSize(32, 32), devicePixelRatioF()));
+    label(kInfo, QStringLiteral("Label9"),
+          QStringLiteral("Made with C++20 and Qt %1.").arg(QLatin1String(QT_VERSION_STR)), 240, 1800, 3990,
+          195)
+        ->adjustSize();
+    label(kInfo, QStringLiteral("Label10"), QStringLiteral("This is the first public Version (1.0)"), 240,
+          2160, 3975, 375);
+    label(kInfo, QStringLiteral("Label11"), QStringLiteral("If you have ideas to make it better mail me!"),
+          240, 2520, 3015, 195)
+        ->adjustSize();
+    label(kInfo, QStringLiteral("Label12"), QStringLiteral("I hope you have a lot of fun with it!"), 240,
+          3600, 4095, 375);
+
+    setTabOrder(SSTab1, Command3);
+    setTabOrder(Command3, Command4);
+    connect(SSTab1, &QTabWidget::currentChanged, this, &Form3::zeigeReiter);
+    zeigeReiter(kAboutMe);
+
+    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
+    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
+    resize(Twips::toPixels(kClientWidth, tppX), Twips::toPixels(kClientHeight, tppY));
+}
+
+QLabel* Form3::label(int tab, const QString& name, const QString& text, int left, int top, int width,
+                     int height)
+{
+    auto* result = new QLabel(text, SSTab1);
+    result->setObjectName(name);
+    place(result, left, top, width, height);
+    reiter[tab] << result;
+    return result;
+}
+
+void Form3::place(QWidget* widget, int left, int top, int width, int height) const
+{
+    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
+    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
+    widget->setGeometry(Twips::toPixels(left, tppX), Twips::toPixels(top, tppY), Twips::toPixels(width, tppX),
+                        Twips::toPixels(height, tppY));
+}
+
+void Form3::zeigeReiter(int tab)
+{
+    for (int i = 0; i < 2; ++i)
+        for (QWidget* control : reiter[i]) {
+            control->setVisible(i == tab);
+            control->raise();
+        }
+}
+
+void Form3::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QWidget::showEvent(event);
+}
+
+void Form3::Command4_Click()
+{
+    StartURL(kHomepage);
+}
+
+void Form3::Command3_Click()
+{
+    SendeeMail(kMailAddress, "Kelmo-Note", "I have a question...");
+}
+
+bool Form3::StartURL(const std::string& URL)
+{
+    return shell.open(URL, "C:\\");
+}
+
+void Form3::SendeeMail(const std::string& eMail, const std::string& Subject, const std::string& Body)
+{
+    shell.open("mailto:" + eMail + "?Subject=" + Subject + "&Body=" + Body, "");
+}

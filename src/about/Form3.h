@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class Shell;
+
+// The about dialog: who made Kelmo-Note and with what, and two ways to reach
+// its authors.
+class Form3 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form3(Shell& shell);
+
+    static const char* const kHomepage;
+    static const char* const kMailAddress;
+
+    void Command3_Click();
+    void Command4_Click();
+    bool StartURL(const std::string& URL);
+    void SendeeMail(const std::string& eMail, const std::string& Subject, const std::string& Body);
+
+    QTabWidget* SSTab1 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* label(int tab, const QString& name, const QString& text, int left, int top, int width,
+                  int height);
+    void place(QWidget* widget, int left, int top, int width, int height) const;
+    void zeigeReiter(int tab);
+
+    Shell& shell;
+    QList<QWidget*> reiter[2];
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "desktop/Shell.h"
+
+#include <utility>
+#include <vector>
+
+// Remembers every address handed to the desktop, with its working directory.
+class RecordingShell : public Shell {
+public:
+    std::vector<std::pair<std::string, std::string>> opened;
+
+    bool open(const std::string& address, const std::string& workingDirectory) override
+    {
+        opened.emplace_back(address, workingDirectory);
+        return true;
+    }
+};

@@ -1,0 +1,127 @@
+#include "FormFixture.h"
+#include "about/Form3.h"
+#include "desktop/QtPrinting.h"
+
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+namespace {
+
+class Print : public FormFixture {
+protected:
+    void printFromTheMenu() { form->popup_m->actions().at(4)->trigger(); }
+    QStringList texts(const PrintJob& job) const
+    {
+        QStringList result;
+        for (const auto& line : job.lines)
+            result << line.text;
+        return result;
+    }
+};
+
+TEST_F(Print, OneCopyIsOneJobWithHeadingEmptyLineAndThePageInTheEditorSize)
+{
+    start(record(""));
+    form->RichTextBox1->setPlainText(QStringLiteral("first\nsecond"));
+    QFont font = form->RichTextBox1->font();
+    font.setPointSizeF(12.5);
+    form->RichTextBox1->setFont(font);
+    printFromTheMenu();
+    ASSERT_EQ(printing.jobs.size(), 1u);
+    const PrintJob& job = printing.jobs[0];
+    EXPECT_EQ(texts(job), QStringList({"Kelmo-Note", "", "first", "second"}));
+    EXPECT_EQ(job.lines[0].pointSize, 20);
+    EXPECT_EQ(job.lines[1].pointSize, 20);
+    EXPECT_EQ(job.lines[2].pointSize, 12.5);
+    EXPECT_EQ(job.lines[3].pointSize, 12.5);
+}
+
+TEST_F(Print, EveryCopyIsAJobOfItsOwnAndCancelPrintsNothing)
+{
+    start(record(""));
+    form->RichTextBox1->clear();
+    printing.copies = 3;
+    printFromTheMenu();
+    ASSERT_EQ(printing.jobs.size(), 3u);
+    for (const auto& job : printing.jobs)
+        EXPECT_EQ(texts(job), QStringList({"Kelmo-Note", "", ""}))
+            << "an empty page: heading and two empty lines";
+
+    printing.jobs.clear();
+    printing.copies.reset();
+    printFromTheMenu();
+    EXPECT_TRUE(printing.jobs.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(Print, AFailedJobStopsThePrintingAndTellsTheUser)
+{
+    start(record("page"));
+    printing.copies = 3;
+    printing.failAtJob = 2;
+    printFromTheMenu();
+    EXPECT_EQ(printing.jobs.size(), 1u);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("out of paper"), std::string::npos);
+}
+
+TEST_F(Print, ARealJobReachesThePaperWithItsText)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString pdf = QString::fromStdString((folder.path() / "page.pdf").string());
+    QtPrinting printer(pdf);
+    PrintJob job;
+    job.lines = {{"Kelmo-Note", 20}, {"", 20}, {"Buy milk", 10}, {QString(300, QLatin1Char('w')), 10}};
+    ASSERT_FALSE(printer.print(job));
+    QProcess process;
+    process.start(pdftotext, {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished());
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("Kelmo-Note")));
+    EXPECT_LT(text.indexOf(QStringLiteral("Kelmo-Note")), text.indexOf(QStringLiteral("Buy milk")));
+    EXPECT_EQ(text.count(QLatin1Char('w')), 300) << "a long line wraps; nothing is lost";
+}
+
+using About = FormFixture;
+
+TEST_F(About, TheDialogHasItsTabsAndHandsTheAddressesToTheDesktop)
+{
+    start(record(""));
+    form->popup_m->actions().at(5)->trigger();
+    Form3* about = form->aboutDialog();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->SSTab1->count(), 2);
+    EXPECT_EQ(about->SSTab1->tabText(0), "About Me");
+    EXPECT_EQ(about->SSTab1->tabText(1), "Info");
+    EXPECT_EQ(about->SSTab1->currentIndex(), 0);
+    EXPECT_EQ(about->Command3->text(), "Mail Me!");
+    EXPECT_EQ(about->Command4->toolTip(), "Click to visit my Homepage");
+
+    QTest::mouseClick(about->Command3, Qt::LeftButton);
+    QTest::mouseClick(about->Command4, Qt::LeftButton);
+    QTest::mouseClick(about->Command4, Qt::LeftButton);
+    ASSERT_EQ(shell.opened.size(), 3u);
+    EXPECT_EQ(shell.opened[0].first,
+              std::string("mailto:") + Form3::kMailAddress + "?Subject=Kelmo-Note&Body=I have a question...");
+    EXPECT_EQ(shell.opened[1].first, Form3::kHomepage);
+    EXPECT_EQ(shell.opened[1].second, "C:\\");
+    EXPECT_EQ(shell.opened[2], shell.opened[1]);
+
+    about->SSTab1->setCurrentIndex(1);
+    EXPECT_FALSE(about->Command3->isVisible());
+    EXPECT_TRUE(about->findChild<QLabel*>(QStringLiteral("Label12"))->isVisible());
+
+    form->about_click();
+    EXPECT_EQ(form->aboutDialog(), about);
+    const QPointer<Form3> watched(about);
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull()) << "the program's end closes the dialog";
+}
+
+} // namespace
