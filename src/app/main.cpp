@@ -1,3 +1,4 @@
+#include "SingleInstance.h"
 #include "TerminationSignals.h"
 #include "desktop/QtPrinting.h"
 #include "desktop/QtShell.h"
@@ -6,6 +7,7 @@
 #include "tray/QtTrayIcon.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSessionManager>
 
 namespace {
@@ -31,6 +33,10 @@ int main(int argc, char* argv[])
     // The window may be hidden in the tray; the program ends when it unloads.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    SingleInstance instance(QDir::currentPath());
+    if (!instance.claim())
+        return 0;
+
     QtUserDialogs dialogs;
     QtTrayIcon tray;
     QtPrinting printing;
@@ -42,6 +48,7 @@ int main(int argc, char* argv[])
     QObject::connect(&form, &Form1::entladen, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.Form_Unload(); });
+    QObject::connect(&instance, &SingleInstance::showRequested, &form, &Form1::Möffnen_Click);
     endOnTerminationSignals(&form, [&form] { form.end_click(); });
 
     if (!form.Form_Load())

@@ -20,6 +20,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace {
 
@@ -83,6 +85,11 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     , hatTray(desktop_.tray.host() != TrayHost::None)
 {
     baueFenster();
+    ruhePause = new QTimer(this);
+    ruhePause->setSingleShot(true);
+    ruhePause->setInterval(kRuhePauseMs);
+    connect(ruhePause, &QTimer::timeout, this, &Form1::zwischenspeichern);
+    connect(RichTextBox1, &QPlainTextEdit::textChanged, ruhePause, qOverload<>(&QTimer::start));
     desktop.tray.onActivated = [this](TrayActivation activation) { trayIcon_Activated(activation); };
 }
 
@@ -321,6 +328,31 @@ void Form1::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void Form1::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        zwischenspeichern();
+}
+
+void Form1::zwischenspeichern()
+{
+    if (!seitenGelesen || istEntladen)
+        return;
+    maskeSpeichern();
+    if (seitenSpeicher().aenderungen() == geschriebenerStand)
+        return;
+    if (auto error = seitenSpeicher().schreibeDatei(kCaption)) {
+        // Once per run of failures: the user is not to be nagged every few seconds.
+        if (!zwischenFehlerGemeldet)
+            meldeFehlerBeimSchreiben(*error, QStringLiteral("Kelmo-Note keeps trying while it runs."));
+        zwischenFehlerGemeldet = true;
+        return;
+    }
+    zwischenFehlerGemeldet = false;
+    geschriebenerStand = seitenSpeicher().aenderungen();
+}
+
 void Form1::end_click()
 {
     close();
@@ -333,6 +365,7 @@ void Form1::ladeSeiten()
         return;
     }
     seitenGelesen = true;
+    geschriebenerStand = seitenSpeicher().aenderungen();
     maskeAnzeigen();
 }
 
@@ -345,12 +378,14 @@ bool Form1::speichereSeiten()
 {
     maskeSpeichern();
     TaskBarRemoveIcon();
+    ruhePause->stop();
     if (auto error = seitenSpeicher().schreibeDatei(kCaption)) {
         // The program goes on, so it must stay reachable.
         TaskBarAddIcon();
-        meldeFehlerBeimSchreiben(*error);
+        meldeFehlerBeimSchreiben(*error, QStringLiteral("Fix the cause, then end Kelmo-Note again."));
         return false;
     }
+    geschriebenerStand = seitenSpeicher().aenderungen();
     if (form2)
         form2->close();
     if (form3)
@@ -366,14 +401,13 @@ void Form1::meldeFehlerBeimLesen(const FileError& error)
     dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }
 
-void Form1::meldeFehlerBeimSchreiben(const FileError& error)
+void Form1::meldeFehlerBeimSchreiben(const FileError& error, const QString& whatNext)
 {
-    const QString text =
-        QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
-                       "Writing \"%2\" failed: %3.\n\n"
-                       "Your pages are still open in Kelmo-Note and \"%1\" is as it was. "
-                       "Fix the cause, then end Kelmo-Note again.")
-            .arg(absolute(PageFile::kName), absolute(error.file), QString::fromStdString(error.reason));
+    const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
+                                        "Writing \"%2\" failed: %3.\n\n"
+                                        "Your pages are still open in Kelmo-Note and \"%1\" is as it was. %4")
+                             .arg(absolute(PageFile::kName), absolute(error.file),
+                                  QString::fromStdString(error.reason), whatNext);
     dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }
 
@@ -423,6 +457,7 @@ void Form1::Command1_Click(std::int16_t Index)
         break;
     }
     maskeAnzeigen();
+    ruhePause->start();
 }
 
 // ------------------------------------------------------ tray and options

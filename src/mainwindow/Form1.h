@@ -17,6 +17,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class Form2;
 class Form3;
 
@@ -30,6 +31,8 @@ public:
     ~Form1() override;
 
     static constexpr const char* kCaption = "Kelmo-Note";
+    // How long after the last keystroke the notebook is written.
+    static constexpr int kRuhePauseMs = 3000;
 
     // Start-up. False when the notebook could not be read: the user has been
     // told and the program must end without writing anything.
@@ -94,6 +97,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -115,7 +119,10 @@ private:
     bool sichern();
     bool speichereSeiten();
     void meldeFehlerBeimLesen(const FileError& error);
-    void meldeFehlerBeimSchreiben(const FileError& error);
+    void meldeFehlerBeimSchreiben(const FileError& error, const QString& whatNext);
+    // Writes the notebook between times, so a crash or a power cut loses no
+    // more than the last few seconds; the editor stays exactly as it is.
+    void zwischenspeichern();
 
     Desktop& desktop;
     UserDialogs& dialoge;
@@ -132,6 +139,10 @@ private:
     float gesetztOben = -1;
     float gesetztBreite = -1;
     float gesetztHoehe = -1;
+    QTimer* ruhePause = nullptr;
+    // The store's change count at the last write.
+    std::uint64_t geschriebenerStand = 0;
+    bool zwischenFehlerGemeldet = false;
     bool seitenGelesen = false;
     bool istEntladen = false;
 };

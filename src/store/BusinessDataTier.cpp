@@ -60,8 +60,13 @@ void BusinessDataTier::nachname(std::u16string_view value)
 {
     auto& inhalt = seiten[aktuell - 1]->inhalt;
     const std::size_t n = std::min(value.size(), inhalt.size());
+    const auto rest = inhalt.begin() + static_cast<std::ptrdiff_t>(n);
+    if (std::equal(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(n), inhalt.begin()) &&
+        std::all_of(rest, inhalt.end(), [](char16_t c) { return c == u' '; }))
+        return;
     std::copy_n(value.begin(), n, inhalt.begin());
-    std::fill(inhalt.begin() + static_cast<std::ptrdiff_t>(n), inhalt.end(), u' ');
+    std::fill(rest, inhalt.end(), u' ');
+    ++aenderungsZaehler;
 }
 
 void BusinessDataTier::neu()
@@ -69,6 +74,7 @@ void BusinessDataTier::neu()
     if (meldetVoll())
         return;
     seiten.insert(seiten.begin() + aktuell, leereSeite());
+    ++aenderungsZaehler;
     ++anzahl;
     ++aktuell;
 }
@@ -80,6 +86,7 @@ void BusinessDataTier::entferne()
     if (!dialoge.askYesNo("Achtung!", "Do you want to delete this site?"))
         return;
     seiten.erase(seiten.begin() + (aktuell - 1));
+    ++aenderungsZaehler;
     if (aktuell == anzahl)
         --aktuell;
     --anzahl;
@@ -93,6 +100,7 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
     if (gelesen.empty())
         gelesen.push_back(leereSeite());
     seiten = std::move(gelesen);
+    ++aenderungsZaehler;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
     return std::nullopt;

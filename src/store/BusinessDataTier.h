@@ -36,6 +36,9 @@ public:
     [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name);
 
     std::int16_t anzahlSeiten() const { return anzahl; }
+    // Grows with every change to the pages, so a caller can tell whether
+    // anything changed since it last looked.
+    std::uint64_t aenderungen() const { return aenderungsZaehler; }
 
 private:
     // The collection never grows past kMaxSeiten pages; the user is told.
@@ -44,6 +47,7 @@ private:
     Seiten seiten;
     std::int16_t anzahl = 0;
     std::int16_t aktuell = 0;
+    std::uint64_t aenderungsZaehler = 0;
     UserDialogs& dialoge;
     const CodePage& codePage;
 };

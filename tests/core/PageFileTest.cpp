@@ -1,6 +1,7 @@
 #include "Files.h"
 #include "RecordingDialogs.h"
 #include "TempFolder.h"
+#include "options/OptionsFile.h"
 #include "store/BusinessDataTier.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,31 @@ TEST_F(PageFile, TheLargestNotebookLoadsAndOneRecordMoreIsRefused)
     ASSERT_TRUE(error);
     EXPECT_NE(error->reason.find("32768 pages"), std::string::npos) << error->reason;
     EXPECT_EQ(fs::file_size("kel.kel"), largest + 2000);
+}
+
+} // namespace
+
+namespace {
+
+TEST(UnreadableFiles, ANotebookAndOptionsTheUserMayNotReadAreReportedNotReplaced)
+{
+    TempFolder folder;
+    writeBytes("kel.kel", record("secret"));
+    writeBytes("optionen.kel", std::string(258, '\x01'));
+    fs::permissions(folder.path(), fs::perms(0777));
+    fs::permissions("kel.kel", fs::perms(0600));
+    fs::permissions("optionen.kel", fs::perms(0600));
+    const int code = runAsUnprivilegedUser([] {
+        RecordingDialogs dialogs;
+        BusinessDataTier store(dialogs);
+        const auto error = store.leseDatei("kel.kel");
+        if (!error || error->reason.find("ermission") == std::string::npos)
+            return 1;
+        Optionen options;
+        return OptionsFile::read(OptionsFile::kName, options) ? 0 : 2;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(readBytes("kel.kel"), record("secret"));
 }
 
 } // namespace

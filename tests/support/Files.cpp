@@ -1,15 +1,19 @@
 #include "Files.h"
 
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
 std::string readBytes(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void writeBytes(const std::filesystem::path& file, const std::string& bytes)

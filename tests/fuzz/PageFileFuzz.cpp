@@ -1,0 +1,93 @@
+// Reads arbitrary bytes as a notebook. Whatever the file holds: no crash, no
+// more pages than a notebook can have, and a notebook that was read saves
+// back as exactly its whole records.
+#include "desktop/UserDialogs.h"
+#include "store/BusinessDataTier.h"
+#include "store/PageFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class SilentDialogs : public UserDialogs {
+public:
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+    void tell(const std::string&, const std::string&, Icon) override {}
+};
+
+void enterScratchFolder()
+{
+    static bool done = false;
+    if (done)
+        return;
+    // In memory where the machine has it: every save syncs, and a disk would
+    // make each run wait for it.
+    char pattern[] = "/dev/shm/kelmo-fuzz-XXXXXX";
+    if (::access("/dev/shm", W_OK) != 0)
+        std::memcpy(pattern, "/tmp/kelmo-fuzz-XXXXXX", sizeof "/tmp/kelmo-fuzz-XXXXXX");
+    if (!::mkdtemp(pattern) || ::chdir(pattern) != 0)
+        std::abort();
+    done = true;
+}
+
+std::string fileBytes()
+{
+    std::ifstream in(PageFile::kName, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+// The first byte chooses how the file is made: as the bytes given, or as
+// those bytes at the start of a sparse file whose length the next four bytes
+// give: up to 64 records after 'L', and just past the limit of a notebook
+// after 'H', which must be refused. (Reading a notebook at the limit takes
+// seconds here; the unit tests do that once.)
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    enterScratchFolder();
+    std::string content(reinterpret_cast<const char*>(data), size);
+    std::uint64_t length = content.size();
+    if (size >= 5 && (data[0] == 'L' || data[0] == 'H')) {
+        std::uint32_t wanted = 0;
+        std::memcpy(&wanted, data + 1, 4);
+        if (data[0] == 'L')
+            length = wanted % (64 * PageFile::kRecordSize + 1);
+        else
+            length =
+                (kMaxSeiten + 1 + wanted % 2) * PageFile::kRecordSize + (wanted >> 8) % PageFile::kRecordSize;
+        content = content.substr(5, static_cast<std::size_t>(std::min<std::uint64_t>(length, size - 5)));
+    }
+    ::unlink(PageFile::kTempName);
+    {
+        std::ofstream out(PageFile::kName, std::ios::binary | std::ios::trunc);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    }
+    if (::truncate(PageFile::kName, static_cast<off_t>(length)) != 0)
+        std::abort();
+
+    SilentDialogs dialogs;
+    BusinessDataTier store(dialogs);
+    const std::uint64_t records = length / PageFile::kRecordSize;
+    if (store.leseDatei(PageFile::kName)) {
+        if (records <= static_cast<std::uint64_t>(kMaxSeiten))
+            std::abort(); // a readable notebook was refused
+        return 0;
+    }
+    if (records > static_cast<std::uint64_t>(kMaxSeiten) || store.anzahlSeiten() < 1 ||
+        store.anzahlSeiten() > kMaxSeiten || store.nr() != 1)
+        std::abort();
+    if (records == 0 || records > 64)
+        return 0; // saving large notebooks is slow and proves nothing more
+    const std::string before =
+        fileBytes().substr(0, static_cast<std::size_t>(records * PageFile::kRecordSize));
+    if (store.schreibeDatei("Kelmo-Note") || fileBytes() != before)
+        std::abort();
+    return 0;
+}
