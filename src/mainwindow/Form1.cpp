@@ -584,14 +584,18 @@ float Form1::Top() const
     return Twips::current(frameGeometry().y(), gesetztOben, static_cast<float>(twipsPerPixelY()));
 }
 
+// The user cannot resize the window, so once set, its size is the one it was
+// given. Reading it back from the window would not do: under X11 the window
+// reports its sizes late, and a late report in the middle of a roll would
+// send the next steps astray.
 float Form1::Width() const
 {
-    return Twips::current(frameGeometry().width(), gesetztBreite, static_cast<float>(twipsPerPixelX()));
+    return gesetztBreite >= 0 ? gesetztBreite : static_cast<float>(frameGeometry().width() * twipsPerPixelX());
 }
 
 float Form1::Height() const
 {
-    return Twips::current(frameGeometry().height(), gesetztHoehe, static_cast<float>(twipsPerPixelY()));
+    return gesetztHoehe >= 0 ? gesetztHoehe : static_cast<float>(frameGeometry().height() * twipsPerPixelY());
 }
 
 void Form1::Move(float left, float top, float width, float height)

@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Drives the real Kelmo-Note as a person would: a virtual X server with a
+# window manager (openbox) and a tray host (trayer), the mouse and keyboard
+# through xdotool, and the files it leaves in a fresh working folder.
+# Sourced by scenarios.sh; every function fails the scenario on its own.
+set -euo pipefail
+
+PROGRAM="${KELMO_PROGRAM:?set KELMO_PROGRAM to the kelmo-note executable}"
+ARTIFACTS="${KELMO_E2E_ARTIFACTS:-$PWD}"
+SCENARIO="${1:?usage: scenarios.sh SCENARIO}"
+WORK="$(mktemp -d /tmp/kelmo-e2e-XXXXXX)"
+HELPERS=()
+PROGRAM_PID=""
+
+fail() {
+    echo "FAIL [$SCENARIO]: $*" >&2
+    mkdir -p "$ARTIFACTS"
+    import -display "$DISPLAY" -window root "$ARTIFACTS/e2e-$SCENARIO.png" 2>/dev/null &&
+        echo "screenshot: $ARTIFACTS/e2e-$SCENARIO.png" >&2
+    exit 1
+}
+
+cleanup() {
+    [ -n "$PROGRAM_PID" ] && kill -9 "$PROGRAM_PID" 2>/dev/null || true
+    for pid in "${HELPERS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# Waits until a command succeeds, for at most $1 seconds.
+wait_for() {
+    local seconds="$1"
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+start_desktop() {
+    local fd_file="$WORK/.display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    HELPERS+=($!)
+    wait_for 10 test -s "$fd_file" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    openbox >/dev/null 2>&1 &
+    HELPERS+=($!)
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
+        >/dev/null 2>&1 &
+    HELPERS+=($!)
+    wait_for 10 xdotool search --classname '^trayer$' || fail "trayer did not start"
+    sleep 0.5
+}
+
+start_kelmo() {
+    (cd "$WORK" && exec "$PROGRAM" >"$WORK/.program.log" 2>&1) &
+    PROGRAM_PID=$!
+}
+
+# The program's visible windows, as: ID WIDTH.
+visible_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --classname '^kelmo-note$' 2>/dev/null); do
+        xwininfo -id "$id" | awk -v id="$id" '/Width:/ {print id, $2}'
+    done
+}
+
+# The main window, and the tray icon: the small window the tray host embeds.
+main_window() {
+    visible_windows | awk '$2 > 100 {print $1; found=1; exit} END {exit !found}'
+}
+
+tray_icon() {
+    visible_windows | awk '$2 <= 64 {print $1; found=1; exit} END {exit !found}'
+}
+
+wait_for_window() {
+    wait_for 15 main_window || fail "the main window did not appear"
+    WINDOW="$(main_window)"
+    wait_for 10 tray_icon || fail "the tray icon did not appear"
+    # The program measures its window with the frame; wait until the window
+    # manager has said how large the frame is.
+    wait_for 5 frame_known || fail "the window manager did not frame the window"
+    sleep 0.3
+}
+
+frame_known() {
+    xprop -id "$WINDOW" _NET_FRAME_EXTENTS | grep -q '='
+}
+
+# Client-area geometry of a window: X Y WIDTH HEIGHT.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# Clicks at a place inside the main window's client area, in pixels.
+click_at() {
+    read -r x y _ _ <<<"$(geometry "$WINDOW")"
+    xdotool mousemove $((x + $1)) $((y + $2)) click 1
+    sleep 0.3
+}
+
+# The picture buttons by their designed places (96 DPI).
+click_button() {
+    local left
+    case "$1" in
+    first) left=0 ;; previous) left=40 ;; next) left=80 ;; last) left=120 ;;
+    search) left=160 ;; delete) left=200 ;; minimize) left=240 ;;
+    *) fail "no button $1" ;;
+    esac
+    click_at $((left + 20)) 204
+}
+
+tray_click() {
+    local icon
+    icon="$(tray_icon)" || fail "no tray icon"
+    read -r x y w h <<<"$(geometry "$icon")"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2))
+    case "$1" in
+    right) xdotool click 3 ;;
+    double) xdotool click --repeat 2 --delay 60 1 ;;
+    esac
+    sleep 0.5
+}
+
+# Opens the tray menu and chooses an entry by its place: the keyboard walks
+# from the top (Down) or the bottom (Up).
+tray_menu() {
+    tray_click right
+    local key="$1" times="$2"
+    for ((i = 0; i < times; i++)); do xdotool key "$key"; done
+    xdotool key Return
+    sleep 0.5
+}
+
+menu_end() { tray_menu Up 1; }
+menu_options() { tray_menu Down 3; }
+
+wait_for_end() {
+    local deadline=$((SECONDS + 15))
+    while kill -0 "$PROGRAM_PID" 2>/dev/null; do
+        [ "$SECONDS" -ge "$deadline" ] && fail "the program did not end"
+        sleep 0.1
+    done
+    wait "$PROGRAM_PID" || true
+    PROGRAM_PID=""
+}
+
+type_text() {
+    xdotool type --delay 30 "$1"
+    sleep 0.2
+}
+
+# Record N (from 1) of the notebook, as hex.
+record_hex() {
+    dd if="$WORK/kel.kel" bs=2000 skip=$(($1 - 1)) count=1 status=none | od -An -v -tx1 | tr -d ' \n'
+}
+
+# The hex of a record holding `text` (printf escapes allowed), filled with blanks.
+expected_record_hex() {
+    local text_hex
+    text_hex="$(printf "$1" | od -An -v -tx1 | tr -d ' \n')"
+    local blanks=$((2000 - ${#text_hex} / 2))
+    printf '%s' "$text_hex"
+    printf '20%.0s' $(seq 1 "$blanks")
+}
+
+expect_record() {
+    local got want
+    got="$(record_hex "$1")"
+    want="$(expected_record_hex "$2")"
+    [ "$got" = "$want" ] || fail "record $1 is not \"$2\" filled with blanks: ${got:0:80}..."
+}
+
+expect_pages() {
+    local size
+    size="$(stat -c %s "$WORK/kel.kel")"
+    [ "$size" -eq $(($1 * 2000)) ] || fail "the notebook holds $size bytes, not $1 pages"
+}
+
+expect_no_temp() {
+    [ ! -e "$WORK/keltemp.kel" ] || fail "keltemp.kel was left behind"
+}
+
+pass() {
+    echo "PASS [$SCENARIO]"
+}

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# End-to-end scenarios: scenarios.sh NAME runs one of them.
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+
+page_file() {
+    # Records given as printf texts, each filled with blanks to 2000 bytes.
+    : >"$WORK/kel.kel"
+    local text
+    for text in "$@"; do
+        printf "$text" >"$WORK/.record"
+        truncate -s 2000 "$WORK/.record"
+        tr '\0' ' ' <"$WORK/.record" | head -c 2000 >>"$WORK/kel.kel"
+    done
+}
+
+scenario_type_and_end() {
+    start_desktop
+    start_kelmo
+    wait_for_window
+    click_at 100 40
+    xdotool key ctrl+Home
+    type_text "Hello"
+    xdotool key Return
+    type_text "World"
+    menu_end
+    wait_for_end
+    expect_pages 1
+    expect_record 1 'Hello\r\nWorld'
+    expect_no_temp
+}
+
+scenario_close_box() {
+    start_desktop
+    page_file "page one"
+    start_kelmo
+    wait_for_window
+    click_at 100 40
+    xdotool key ctrl+Home
+    type_text "closed "
+    xdotool key alt+F4
+    wait_for_end
+    expect_record 1 'closed page one'
+    expect_no_temp
+}
+
+scenario_sigterm() {
+    start_desktop
+    page_file "page one"
+    start_kelmo
+    wait_for_window
+    click_at 100 40
+    xdotool key ctrl+Home
+    type_text "terminated "
+    kill -TERM "$PROGRAM_PID"
+    wait_for_end
+    expect_record 1 'terminated page one'
+    expect_no_temp
+}
+
+scenario_next_and_delete() {
+    start_desktop
+    page_file "one" "two"
+    start_kelmo
+    wait_for_window
+    click_button last
+    click_button next
+    click_at 100 40
+    xdotool key ctrl+Home
+    type_text "three"
+    click_button previous
+    click_button delete
+    wait_for 5 xdotool search --onlyvisible --name '^Achtung!$' || fail "no question before deleting"
+    xdotool key Escape
+    sleep 0.3
+    click_button delete
+    wait_for 5 xdotool search --onlyvisible --name '^Achtung!$' || fail "no question before deleting"
+    xdotool key Return
+    sleep 0.3
+    menu_end
+    wait_for_end
+    expect_pages 2
+    expect_record 1 'one'
+    expect_record 2 'three'
+}
+
+scenario_all_bytes() {
+    start_desktop
+    for ((i = 0; i < 256; i++)); do printf "\\x$(printf %02x "$i")"; done >"$WORK/kel.kel"
+    head -c 1744 /dev/zero | tr '\0' ' ' >>"$WORK/kel.kel"
+    page_file_tail="$(mktemp)"
+    printf 'second' >"$page_file_tail"
+    truncate -s 2000 "$page_file_tail"
+    cat "$page_file_tail" >>"$WORK/kel.kel"
+    rm -f "$page_file_tail"
+    cp "$WORK/kel.kel" "$WORK/.before"
+    start_kelmo
+    wait_for_window
+    menu_end
+    wait_for_end
+    cmp -s "$WORK/kel.kel" "$WORK/.before" || fail "the notebook changed without typing"
+}
+
+scenario_start_hidden() {
+    start_desktop
+    printf '\x01\x00' >"$WORK/optionen.kel"
+    start_kelmo
+    wait_for 10 tray_icon || fail "the tray icon did not appear"
+    sleep 1
+    [ -z "$(main_window)" ] || fail "the window is visible after a hidden start"
+    tray_click double
+    wait_for 5 main_window || fail "a double click on the tray icon did not show the window"
+    WINDOW="$(main_window)"
+    menu_end
+    wait_for_end
+}
+
+scenario_search() {
+    start_desktop
+    page_file "buy milk"
+    start_kelmo
+    wait_for_window
+    read -r _ _ _ short <<<"$(geometry "$WINDOW")"
+    click_button search
+    sleep 0.5
+    read -r _ _ _ tall <<<"$(geometry "$WINDOW")"
+    # 299 steps of a 300th of (outer height - 170 pixels).
+    [ $((tall - short)) -ge 60 ] && [ $((tall - short)) -le 100 ] ||
+        fail "the window grew from $short to $tall pixels"
+    click_at 108 253
+    type_text "milk"
+    click_at 204 284
+    type_text "tea"
+    click_button search
+    sleep 0.5
+    read -r _ _ _ again <<<"$(geometry "$WINDOW")"
+    [ "$again" -eq "$short" ] || fail "the window rolled up to $again pixels, not $short"
+    menu_end
+    wait_for_end
+    expect_record 1 'buy tea'
+}
+
+scenario_options() {
+    start_desktop
+    page_file "Aa Bb Cc"
+    start_kelmo
+    wait_for_window
+    read -r x y _ _ <<<"$(geometry "$WINDOW")"
+    import -window root -crop "200x60+$((x + 34))+$((y + 2))" "$WORK/.before.png"
+    menu_options
+    wait_for 5 xdotool search --onlyvisible --name '^Options$' || fail "the options dialog did not open"
+    local dialog
+    dialog="$(xdotool search --onlyvisible --name '^Options$' | head -n1)"
+    read -r dx dy _ _ <<<"$(geometry "$dialog")"
+    xdotool mousemove $((dx + 30)) $((dy + 130)) click 1
+    for ((i = 0; i < 5; i++)); do xdotool key Down; done
+    sleep 0.5
+    import -window root -crop "200x60+$((x + 34))+$((y + 2))" "$WORK/.after.png"
+    cmp -s "$WORK/.before.png" "$WORK/.after.png" && fail "picking 14 points did not change the editor"
+    xdotool windowactivate --sync "$dialog" key alt+F4
+    sleep 0.5
+    [ "$(od -An -tx1 -j128 -N2 "$WORK/optionen.kel" | tr -d ' ')" = "0500" ] ||
+        fail "optionen.kel does not hold size index 5"
+    [ "$(stat -c %s "$WORK/optionen.kel")" -eq 258 ] || fail "optionen.kel is not 258 bytes long"
+    menu_end
+    wait_for_end
+}
+
+scenario_second_copy() {
+    start_desktop
+    page_file "first copy"
+    start_kelmo
+    wait_for_window
+    local first="$PROGRAM_PID"
+    click_at 100 40
+    xdotool key ctrl+Home
+    type_text "kept "
+    (cd "$WORK" && timeout 10 "$PROGRAM" >/dev/null 2>&1) || fail "the second copy did not end at once"
+    kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+    menu_end
+    wait_for_end
+    expect_record 1 'kept first copy'
+}
+
+"scenario_$SCENARIO"
+pass
