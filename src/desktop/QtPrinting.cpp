@@ -2,28 +2,44 @@
 
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QTextLayout>
 
+QtPrinting::QtPrinting() = default;
+
 QtPrinting::QtPrinting(const QString& pdfFile)
+    : pdfFile_(pdfFile)
+{}
+
+QtPrinting::~QtPrinting() = default;
+
+QPrinter& QtPrinting::printer()
 {
-    printer_.setOutputFormat(QPrinter::PdfFormat);
-    printer_.setOutputFileName(pdfFile);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+        if (!pdfFile_.isEmpty()) {
+            printer_->setOutputFormat(QPrinter::PdfFormat);
+            printer_->setOutputFileName(pdfFile_);
+        }
+    }
+    return *printer_;
 }
 
 std::optional<int> QtPrinting::askForCopies(QWidget* parent)
 {
-    QPrintDialog dialog(&printer_, parent);
+    QPrintDialog dialog(&printer(), parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     // Each copy is a job of its own; left to the print system, every job
     // would print all copies again.
-    const int copies = printer_.copyCount();
-    printer_.setCopyCount(1);
+    const int copies = printer().copyCount();
+    printer().setCopyCount(1);
     return copies;
 }
 
 std::optional<QString> QtPrinting::print(const PrintJob& job)
 {
+    QPrinter& printer_ = printer();
     QPainter painter;
     if (!painter.begin(&printer_))
         return QStringLiteral("the printer could not be started");

@@ -590,7 +590,8 @@ float Form1::Top() const
 // send the next steps astray.
 float Form1::Width() const
 {
-    return gesetztBreite >= 0 ? gesetztBreite : static_cast<float>(frameGeometry().width() * twipsPerPixelX());
+    return gesetztBreite >= 0 ? gesetztBreite
+                              : static_cast<float>(frameGeometry().width() * twipsPerPixelX());
 }
 
 float Form1::Height() const

@@ -21,7 +21,7 @@ BusinessDataTier::BusinessDataTier(UserDialogs& dialogs)
     : dialoge(dialogs)
     , codePage(CodePage::system())
 {
-    seiten.push_back(std::make_unique<Seite>());
+    seiten.einfuegen(0, std::make_unique<Seite>());
     anzahl = 1;
     aktuell = 1;
 }
@@ -52,13 +52,13 @@ void BusinessDataTier::letzter()
 
 std::u16string_view BusinessDataTier::nachname() const
 {
-    const auto& inhalt = seiten[aktuell - 1]->inhalt;
+    const auto& inhalt = seiten[static_cast<std::size_t>(aktuell - 1)].inhalt;
     return {inhalt.data(), inhalt.size()};
 }
 
 void BusinessDataTier::nachname(std::u16string_view value)
 {
-    auto& inhalt = seiten[aktuell - 1]->inhalt;
+    auto& inhalt = seiten[static_cast<std::size_t>(aktuell - 1)].inhalt;
     const std::size_t n = std::min(value.size(), inhalt.size());
     const auto rest = inhalt.begin() + static_cast<std::ptrdiff_t>(n);
     if (std::equal(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(n), inhalt.begin()) &&
@@ -73,7 +73,7 @@ void BusinessDataTier::neu()
 {
     if (meldetVoll())
         return;
-    seiten.insert(seiten.begin() + aktuell, leereSeite());
+    seiten.einfuegen(static_cast<std::size_t>(aktuell), leereSeite());
     ++aenderungsZaehler;
     ++anzahl;
     ++aktuell;
@@ -85,7 +85,7 @@ void BusinessDataTier::entferne()
         return;
     if (!dialoge.askYesNo("Achtung!", "Do you want to delete this site?"))
         return;
-    seiten.erase(seiten.begin() + (aktuell - 1));
+    seiten.entfernen(static_cast<std::size_t>(aktuell - 1));
     ++aenderungsZaehler;
     if (aktuell == anzahl)
         --aktuell;
@@ -98,7 +98,7 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
     if (auto error = PageFile::read(PageFile::kName, codePage, gelesen))
         return error;
     if (gelesen.empty())
-        gelesen.push_back(leereSeite());
+        gelesen.einfuegen(0, leereSeite());
     seiten = std::move(gelesen);
     ++aenderungsZaehler;
     anzahl = static_cast<std::int16_t>(seiten.size());

@@ -38,12 +38,58 @@ CodePage::CodePage(const std::array<char16_t, 256>& toUnicode)
         fromUnicode_[toUnicode_[byte]] = static_cast<unsigned char>(byte);
         encodable_.set(toUnicode_[byte]);
     }
+    latin1OutsideC1_ = true;
+    for (int byte = 0; byte < 256; ++byte)
+        if ((byte < 0x80 || byte > 0x9F) && toUnicode_[byte] != byte)
+            latin1OutsideC1_ = false;
+}
+
+void CodePage::decode(const unsigned char* bytes, char16_t* characters, std::size_t count) const
+{
+    if (!latin1OutsideC1_) {
+        for (std::size_t i = 0; i < count; ++i)
+            characters[i] = toUnicode_[bytes[i]];
+        return;
+    }
+    // Widen everything, which the compiler turns into vector instructions,
+    // then mend the few bytes of 0x80..0x9F, if there are any.
+    unsigned c1 = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        characters[i] = bytes[i];
+        c1 |= static_cast<unsigned>((bytes[i] & 0xE0) == 0x80);
+    }
+    if (c1 == 0)
+        return;
+    for (std::size_t i = 0; i < count; ++i)
+        if ((bytes[i] & 0xE0) == 0x80)
+            characters[i] = toUnicode_[bytes[i]];
 }
 
 const CodePage& CodePage::windows1252()
 {
     static const CodePage page(windows1252Table());
     return page;
+}
+
+void CodePage::encode(const char16_t* characters, unsigned char* bytes, std::size_t count) const
+{
+    if (!latin1OutsideC1_) {
+        for (std::size_t i = 0; i < count; ++i)
+            bytes[i] = encode(characters[i]);
+        return;
+    }
+    // Narrow everything, then mend what is not Latin-1 outside 0x80..0x9F.
+    unsigned other = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned c = characters[i];
+        bytes[i] = static_cast<unsigned char>(c);
+        other |= (c >> 8) | static_cast<unsigned>((c & 0xE0) == 0x80);
+    }
+    if (other == 0)
+        return;
+    for (std::size_t i = 0; i < count; ++i)
+        if (characters[i] > 0xFF || (characters[i] & 0xE0) == 0x80)
+            bytes[i] = encode(characters[i]);
 }
 
 #ifndef _WIN32

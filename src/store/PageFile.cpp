@@ -11,14 +11,12 @@ std::uint64_t recordCount(std::uint64_t fileLength)
 
 void decodeRecord(const char* record, Seite& page, const CodePage& codePage)
 {
-    for (std::size_t i = 0; i < kRecordSize; ++i)
-        page.inhalt[i] = codePage.decode(static_cast<unsigned char>(record[i]));
+    codePage.decode(reinterpret_cast<const unsigned char*>(record), page.inhalt.data(), kRecordSize);
 }
 
 void encodeRecord(const Seite& page, char* record, const CodePage& codePage)
 {
-    for (std::size_t i = 0; i < kRecordSize; ++i)
-        record[i] = static_cast<char>(codePage.encode(page.inhalt[i]));
+    codePage.encode(page.inhalt.data(), reinterpret_cast<unsigned char*>(record), kRecordSize);
 }
 
 } // namespace PageFile

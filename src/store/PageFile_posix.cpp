@@ -18,7 +18,7 @@ namespace {
 
 // Records moved per system call: large enough to keep calls few, small enough
 // to stay in the cache while they are converted.
-constexpr std::size_t kRecordsPerChunk = 64;
+constexpr std::size_t kRecordsPerChunk = 512;
 constexpr int kMaxLinkDepth = 40;
 
 FileError systemError(const std::string& file, int error)
@@ -144,7 +144,7 @@ std::optional<FileError> writeRecords(int fd, const std::string& file, const Sei
     for (std::size_t first = 0; first < pages.size(); first += kRecordsPerChunk) {
         const std::size_t count = std::min(kRecordsPerChunk, pages.size() - first);
         for (std::size_t i = 0; i < count; ++i)
-            encodeRecord(*pages[first + i], chunk.data() + i * kRecordSize, codePage);
+            encodeRecord(pages[first + i], chunk.data() + i * kRecordSize, codePage);
         if (const int error = writeFully(fd, chunk.data(), count * kRecordSize))
             return systemError(file, error);
     }
@@ -161,7 +161,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
         if (errno != ENOENT)
             return systemError(path, errno);
         createEmptyIfPossible(path);
-        pages.clear();
+        pages = Seiten();
         return std::nullopt;
     }
     struct stat info {};
@@ -177,19 +177,16 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
         return FileError{path, "it holds " + std::to_string(count) + " pages, more than the " +
                                    std::to_string(kMaxSeiten) + " Kelmo-Note can keep"};
 
-    Seiten loaded;
-    loaded.reserve(count);
+    Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
     std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
     for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {
         const std::size_t n =
             static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));
         if (const int error = readFully(fd.get(), chunk.data(), n * kRecordSize))
             return systemError(path, error);
-        for (std::size_t i = 0; i < n; ++i) {
-            auto page = std::make_unique<Seite>();
-            decodeRecord(chunk.data() + i * kRecordSize, *page, codePage);
-            loaded.push_back(std::move(page));
-        }
+        for (std::size_t i = 0; i < n; ++i)
+            decodeRecord(chunk.data() + i * kRecordSize, loaded[static_cast<std::size_t>(first) + i],
+                         codePage);
     }
     pages = std::move(loaded);
     return std::nullopt;

@@ -71,7 +71,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
             return lastError(path);
         Handle created(CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        pages.clear();
+        pages = Seiten();
         return std::nullopt;
     }
     LARGE_INTEGER size{};
@@ -81,8 +81,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
     if (count > static_cast<std::uint64_t>(kMaxSeiten))
         return FileError{path, "it holds " + std::to_string(count) + " pages, more than the " +
                                    std::to_string(kMaxSeiten) + " Kelmo-Note can keep"};
-    Seiten loaded;
-    loaded.reserve(count);
+    Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
     std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
     for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {
         const std::size_t n =
@@ -93,11 +92,9 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
             return lastError(path);
         if (got != want)
             return FileError{path, "the file became shorter while it was read"};
-        for (std::size_t i = 0; i < n; ++i) {
-            auto page = std::make_unique<Seite>();
-            decodeRecord(chunk.data() + i * kRecordSize, *page, codePage);
-            loaded.push_back(std::move(page));
-        }
+        for (std::size_t i = 0; i < n; ++i)
+            decodeRecord(chunk.data() + i * kRecordSize, loaded[static_cast<std::size_t>(first) + i],
+                         codePage);
     }
     pages = std::move(loaded);
     return std::nullopt;
@@ -126,7 +123,7 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
     for (std::size_t first = 0; first < pages.size(); first += kRecordsPerChunk) {
         const std::size_t count = std::min(kRecordsPerChunk, pages.size() - first);
         for (std::size_t i = 0; i < count; ++i)
-            encodeRecord(*pages[first + i], chunk.data() + i * kRecordSize, codePage);
+            encodeRecord(pages[first + i], chunk.data() + i * kRecordSize, codePage);
         DWORD written = 0;
         const DWORD want = static_cast<DWORD>(count * kRecordSize);
         if (!WriteFile(file.get(), chunk.data(), want, &written, nullptr) || written != want)

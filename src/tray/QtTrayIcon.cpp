@@ -53,9 +53,13 @@ QtTrayIcon::~QtTrayIcon() = default;
 
 TrayHost QtTrayIcon::host() const
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return TrayHost::None;
-    return statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
+    if (!host_) {
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            host_ = TrayHost::None;
+        else
+            host_ = statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
+    }
+    return *host_;
 }
 
 void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)

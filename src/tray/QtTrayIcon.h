@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 
 class QSystemTrayIcon;
 
@@ -20,4 +21,6 @@ public:
 
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;
+    // Asked once: the answer takes a trip to the session bus.
+    mutable std::optional<TrayHost> host_;
 };

@@ -12,7 +12,7 @@ using FaultInjection::Op;
 namespace {
 
 // Enough pages that a save takes several writes.
-constexpr int kPages = 200;
+constexpr int kPages = 2100;
 
 std::string notebook(char mark)
 {

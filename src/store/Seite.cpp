@@ -1,0 +1,62 @@
+#include "Seite.h"
+
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+// A whole notebook is up to 131 MB of pages. Taken from the system in one
+// piece, and on Linux in huge pages, it costs a few dozen page faults
+// instead of tens of thousands.
+Seite* holeBlock(std::size_t anzahl)
+{
+    const std::size_t bytes = anzahl * sizeof(Seite);
+#ifdef __linux__
+    void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        throw std::bad_alloc();
+    ::madvise(memory, bytes, MADV_HUGEPAGE);
+#else
+    void* memory = ::operator new(bytes);
+#endif
+    auto* seiten = static_cast<Seite*>(memory);
+    for (std::size_t i = 0; i < anzahl; ++i)
+        new (&seiten[i]) Seite;
+    return seiten;
+}
+
+} // namespace
+
+void BlockFreigabe::operator()(Seite* block) const noexcept
+{
+#ifdef __linux__
+    ::munmap(block, anzahl * sizeof(Seite));
+#else
+    ::operator delete(block);
+#endif
+}
+
+Seiten Seiten::imBlock(std::size_t count)
+{
+    Seiten seiten;
+    if (count == 0)
+        return seiten;
+    seiten.block_ = std::unique_ptr<Seite, BlockFreigabe>(holeBlock(count), BlockFreigabe{count});
+    seiten.liste_.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        seiten.liste_.emplace_back(seiten.block_.get() + i, SeitenFreigabe{true});
+    return seiten;
+}
+
+void Seiten::einfuegen(std::size_t vor, std::unique_ptr<Seite> seite)
+{
+    liste_.emplace(liste_.begin() + static_cast<std::ptrdiff_t>(vor), seite.release(), SeitenFreigabe{false});
+}
+
+void Seiten::entfernen(std::size_t stelle)
+{
+    liste_.erase(liste_.begin() + static_cast<std::ptrdiff_t>(stelle));
+}
