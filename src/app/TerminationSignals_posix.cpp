@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,8 +20,10 @@ extern "C" void onTerminationSignal(int)
 
 void endOnTerminationSignals(QObject* owner, std::function<void()> end)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeFds) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, wakeFds) != 0)
         return;
+    for (const int fd : wakeFds)
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     auto* notifier = new QSocketNotifier(wakeFds[1], QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [end = std::move(end)] {
         char byte = 0;

@@ -127,6 +127,16 @@ void createEmptyIfPossible(const std::string& path)
         ::close(fd);
 }
 
+// fsync on macOS leaves the data in the drive's cache; F_FULLFSYNC does not.
+bool syncToDisk(int fd)
+{
+#ifdef F_FULLFSYNC
+    if (::fcntl(fd, F_FULLFSYNC) == 0)
+        return true;
+#endif
+    return ::fsync(fd) == 0;
+}
+
 // Makes the rename itself durable. Not every file system can sync a folder;
 // the notebook is already complete under its name by then, so this is best effort.
 void syncDirectory(const std::string& directory)
@@ -221,7 +231,7 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
         return discard(*error);
     if (keepMode)
         ::fchmod(fd.get(), existing.st_mode & 07777); // best effort: some file systems keep no modes
-    if (::fsync(fd.get()) != 0)
+    if (!syncToDisk(fd.get()))
         return discard(systemError(temp, errno));
     if (fd.close() != 0)
         return discard(systemError(temp, errno));
