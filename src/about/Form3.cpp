@@ -2,7 +2,7 @@
 
 #include "desktop/Shell.h"
 #include "mainwindow/Artwork.h"
-#include "mainwindow/Twips.h"
+#include "mainwindow/Placement.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -44,7 +44,7 @@ Form3::Form3(Shell& shell_)
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(new QWidget, QStringLiteral("About Me"));
     SSTab1->addTab(new QWidget, QStringLiteral("Info"));
-    place(SSTab1, 0, 0, 4575, 4695);
+    Placement::place(SSTab1, 0, 0, 4575, 4695);
 
     auto* image1 = label(kAboutMe, QStringLiteral("Image1"), QString(), 1200, 480, 2115, 2565);
     image1->setPixmap(Artwork::pixmap(QStringLiteral("aboutpicture"), QSize(141, 171), devicePixelRatioF()));
@@ -60,14 +60,14 @@ Form3::Form3(Shell& shell_)
     Command3 = new QPushButton(QStringLiteral("Mail Me!"), SSTab1);
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setToolTip(QStringLiteral("Send me a Mail"));
-    place(Command3, 240, 4080, 2055, 375);
+    Placement::place(Command3, 240, 4080, 2055, 375);
     reiter[kAboutMe] << Command3;
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
 
     Command4 = new QPushButton(QStringLiteral("Visit my Homepage"), SSTab1);
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setToolTip(QStringLiteral("Click to visit my Homepage"));
-    place(Command4, 2280, 4080, 2055, 375);
+    Placement::place(Command4, 2280, 4080, 2055, 375);
     reiter[kAboutMe] << Command4;
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
 
@@ -90,9 +90,7 @@ Form3::Form3(Shell& shell_)
     connect(SSTab1, &QTabWidget::currentChanged, this, &Form3::zeigeReiter);
     zeigeReiter(kAboutMe);
 
-    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
-    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
-    resize(Twips::toPixels(kClientWidth, tppX), Twips::toPixels(kClientHeight, tppY));
+    resize(Placement::size(this, kClientWidth, kClientHeight));
 }
 
 QLabel* Form3::label(int tab, const QString& name, const QString& text, int left, int top, int width,
@@ -100,17 +98,9 @@ QLabel* Form3::label(int tab, const QString& name, const QString& text, int left
 {
     auto* result = new QLabel(text, SSTab1);
     result->setObjectName(name);
-    place(result, left, top, width, height);
+    Placement::place(result, left, top, width, height);
     reiter[tab] << result;
     return result;
-}
-
-void Form3::place(QWidget* widget, int left, int top, int width, int height) const
-{
-    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
-    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
-    widget->setGeometry(Twips::toPixels(left, tppX), Twips::toPixels(top, tppY), Twips::toPixels(width, tppX),
-                        Twips::toPixels(height, tppY));
 }
 
 void Form3::zeigeReiter(int tab)
@@ -124,11 +114,8 @@ void Form3::zeigeReiter(int tab)
 
 void Form3::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (!event->spontaneous())
+        Placement::centreOnScreen(this);
     QWidget::showEvent(event);
 }
 

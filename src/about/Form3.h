@@ -34,7 +34,6 @@ protected:
 private:
     QLabel* label(int tab, const QString& name, const QString& text, int left, int top, int width,
                   int height);
-    void place(QWidget* widget, int left, int top, int width, int height) const;
     void zeigeReiter(int tab);
 
     Shell& shell;

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "EditorText.h"
+#include "Placement.h"
 #include "TextSearch.h"
 #include "Twips.h"
 #include "about/Form3.h"
@@ -121,13 +122,13 @@ void Form1::baueFenster()
 
     RichTextBox1 = new QPlainTextEdit(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    place(RichTextBox1, 480, 0, 3735, 2535);
+    Placement::place(RichTextBox1, 480, 0, 3735, 2535);
 
     baueSuchfeld();
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, 840, 5280, 855, 255);
+    Placement::place(Label1, 840, 5280, 855, 255);
 
     baueKnoepfe();
     baueBilder();
@@ -140,19 +141,19 @@ void Form1::baueSuchfeld()
 {
     Frame1 = new QGroupBox(QStringLiteral("Search for:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    place(Frame1, 0, 3360, 4215, 1215);
+    Placement::place(Frame1, 0, 3360, 4215, 1215);
 
     Text1 = new QLineEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
-    place(Text1, 120, 240, 3975, 405);
+    Placement::place(Text1, 120, 240, 3975, 405);
 
     Check1 = new QCheckBox(QStringLiteral("big/ small letters"), Frame1);
     Check1->setObjectName(QStringLiteral("Check1"));
-    place(Check1, 120, 720, 1815, 375);
+    Placement::place(Check1, 120, 720, 1815, 375);
 
     auto* search = new QPushButton(QStringLiteral("&Search"), Frame1);
     search->setObjectName(QStringLiteral("Searchbutton_0"));
-    place(search, 2160, 720, 1935, 375);
+    Placement::place(search, 2160, 720, 1935, 375);
     Searchbutton[0] = search;
     connect(search, &QPushButton::clicked, this, [this] { Searchbutton_Click(0); });
 }
@@ -165,7 +166,7 @@ void Form1::baueKnoepfe()
         button->setToolTip(QString::fromLatin1(toolTip));
         button->setIcon(Artwork::icon(QString::fromLatin1(picture)));
         button->setIconSize(QSize(32, 32));
-        place(button, left, kButtonTop, kButtonSide, kButtonSide);
+        Placement::place(button, left, kButtonTop, kButtonSide, kButtonSide);
         return button;
     };
     for (const auto& page : kPageButtons) {
@@ -188,7 +189,7 @@ void Form1::baueBilder()
         auto* image = new QLabel(this);
         image->setObjectName(name);
         image->setPixmap(Artwork::pixmap(artwork, pixels, ratio));
-        place(image, left, top, width, height);
+        Placement::place(image, left, top, width, height);
         image->lower();
     };
     // The rings of the binding, down the left edge beside the editor.
@@ -212,25 +213,19 @@ void Form1::baueMenue()
 {
     popup_m = new QMenu(QStringLiteral("Popup"), this);
     popup_m->setObjectName(QStringLiteral("popup_m"));
-    auto entry = [this](const char* name, const QString& caption) {
+    auto entry = [this](const char* name, const QString& caption, void (Form1::*handler)()) {
         QAction* action = popup_m->addAction(caption);
         action->setObjectName(QString::fromUtf8(name));
-        return action;
+        connect(action, &QAction::triggered, this, handler);
     };
-    entry("mini", QStringLiteral("Minimize"));
-    entry("Möffnen", QStringLiteral("Maxsimize"));
+    entry("mini", QStringLiteral("Minimize"), &Form1::mini_Click);
+    entry("Möffnen", QStringLiteral("Maxsimize"), &Form1::Möffnen_Click);
     popup_m->addSeparator()->setObjectName(QStringLiteral("hallo"));
-    entry("options", QStringLiteral("Options"));
-    entry("print", QStringLiteral("Print"));
-    entry("about", QStringLiteral("About Kelmo-Note"));
+    entry("options", QStringLiteral("Options"), &Form1::options_click);
+    entry("print", QStringLiteral("Print"), &Form1::print_click);
+    entry("about", QStringLiteral("About Kelmo-Note"), &Form1::about_click);
     popup_m->addSeparator()->setObjectName(QStringLiteral("we"));
-    QAction* end = entry("end", QStringLiteral("End"));
-    connect(popup_m->actions().at(0), &QAction::triggered, this, &Form1::mini_Click);
-    connect(popup_m->actions().at(1), &QAction::triggered, this, &Form1::Möffnen_Click);
-    connect(popup_m->actions().at(3), &QAction::triggered, this, &Form1::options_click);
-    connect(popup_m->actions().at(4), &QAction::triggered, this, &Form1::print_click);
-    connect(popup_m->actions().at(5), &QAction::triggered, this, &Form1::about_click);
-    connect(end, &QAction::triggered, this, &Form1::end_click);
+    entry("end", QStringLiteral("End"), &Form1::end_click);
 }
 
 void Form1::setzeFokusReihenfolge()
@@ -245,27 +240,12 @@ void Form1::setzeFokusReihenfolge()
 void Form1::platziereFenster()
 {
     const QPoint screenOrigin = (screen() ? screen()->geometry() : QRect()).topLeft();
-    const QRect client(
-        Twips::toPixels(kClientLeft, twipsPerPixelX()), Twips::toPixels(kClientTop, twipsPerPixelY()),
-        Twips::toPixels(kClientWidth, twipsPerPixelX()), Twips::toPixels(kClientHeight, twipsPerPixelY()));
+    const QRect client(Twips::toPixels(kClientLeft, Placement::twipsPerPixelX(this)),
+                       Twips::toPixels(kClientTop, Placement::twipsPerPixelY(this)),
+                       Twips::toPixels(kClientWidth, Placement::twipsPerPixelX(this)),
+                       Twips::toPixels(kClientHeight, Placement::twipsPerPixelY(this)));
     setGeometry(client.translated(screenOrigin));
     setFixedSize(client.size());
-}
-
-void Form1::place(QWidget* widget, int left, int top, int width, int height) const
-{
-    widget->setGeometry(Twips::toPixels(left, twipsPerPixelX()), Twips::toPixels(top, twipsPerPixelY()),
-                        Twips::toPixels(width, twipsPerPixelX()), Twips::toPixels(height, twipsPerPixelY()));
-}
-
-double Form1::twipsPerPixelX() const
-{
-    return Twips::perPixel(screen() ? screen()->logicalDotsPerInchX() : 96.0);
-}
-
-double Form1::twipsPerPixelY() const
-{
-    return Twips::perPixel(screen() ? screen()->logicalDotsPerInchY() : 96.0);
 }
 
 // ---------------------------------------------------------- start and end
@@ -550,7 +530,8 @@ void Form1::Command3_Click()
 void Form1::RollUpWindow(Form1& frm, std::int16_t MinHeight)
 {
     Command3->setEnabled(false);
-    rolle(frm, static_cast<std::int16_t>(-RollSteps::up(frm.Height(), MinHeight, twipsPerPixelY())));
+    rolle(frm, static_cast<std::int16_t>(
+                   -RollSteps::up(frm.Height(), MinHeight, Placement::twipsPerPixelY(this))));
     if (!istEntladen)
         Command3->setEnabled(true);
 }
@@ -558,7 +539,7 @@ void Form1::RollUpWindow(Form1& frm, std::int16_t MinHeight)
 void Form1::RollDownWindow(Form1& frm, std::int16_t MaxHeight)
 {
     Command3->setEnabled(false);
-    rolle(frm, RollSteps::down(frm.Height(), MaxHeight, twipsPerPixelY()));
+    rolle(frm, RollSteps::down(frm.Height(), MaxHeight, Placement::twipsPerPixelY(this)));
     if (!istEntladen)
         Command3->setEnabled(true);
 }
@@ -576,12 +557,14 @@ void Form1::rolle(Form1& frm, std::int16_t step)
 
 float Form1::Left() const
 {
-    return Twips::current(frameGeometry().x(), gesetztLinks, static_cast<float>(twipsPerPixelX()));
+    return Twips::current(frameGeometry().x(), gesetztLinks,
+                          static_cast<float>(Placement::twipsPerPixelX(this)));
 }
 
 float Form1::Top() const
 {
-    return Twips::current(frameGeometry().y(), gesetztOben, static_cast<float>(twipsPerPixelY()));
+    return Twips::current(frameGeometry().y(), gesetztOben,
+                          static_cast<float>(Placement::twipsPerPixelY(this)));
 }
 
 // The user cannot resize the window, so once set, its size is the one it was
@@ -591,12 +574,13 @@ float Form1::Top() const
 float Form1::Width() const
 {
     return gesetztBreite >= 0 ? gesetztBreite
-                              : static_cast<float>(frameGeometry().width() * twipsPerPixelX());
+                              : static_cast<float>(frameGeometry().width() * Placement::twipsPerPixelX(this));
 }
 
 float Form1::Height() const
 {
-    return gesetztHoehe >= 0 ? gesetztHoehe : static_cast<float>(frameGeometry().height() * twipsPerPixelY());
+    return gesetztHoehe >= 0 ? gesetztHoehe
+                             : static_cast<float>(frameGeometry().height() * Placement::twipsPerPixelY(this));
 }
 
 void Form1::Move(float left, float top, float width, float height)
@@ -607,8 +591,10 @@ void Form1::Move(float left, float top, float width, float height)
     gesetztHoehe = height;
     const QRect frame = frameGeometry();
     const QSize decoration = frame.size() - size();
-    const QPoint place(Twips::toPixels(left, twipsPerPixelX()), Twips::toPixels(top, twipsPerPixelY()));
-    const QSize outer(Twips::toPixels(width, twipsPerPixelX()), Twips::toPixels(height, twipsPerPixelY()));
+    const QPoint place(Twips::toPixels(left, Placement::twipsPerPixelX(this)),
+                       Twips::toPixels(top, Placement::twipsPerPixelY(this)));
+    const QSize outer(Twips::toPixels(width, Placement::twipsPerPixelX(this)),
+                      Twips::toPixels(height, Placement::twipsPerPixelY(this)));
     if (place != frame.topLeft())
         move(place);
     const QSize client = (outer - decoration).expandedTo(QSize(1, 1));
@@ -626,9 +612,10 @@ void Form1::Form_Resize()
 {
     // The window keeps its own place and size and renews its place above
     // every ordinary window.
-    const QRect wanted(Twips::toPixels(Left(), twipsPerPixelX()), Twips::toPixels(Top(), twipsPerPixelY()),
-                       Twips::toPixels(Width(), twipsPerPixelX()),
-                       Twips::toPixels(Height(), twipsPerPixelY()));
+    const QRect wanted(Twips::toPixels(Left(), Placement::twipsPerPixelX(this)),
+                       Twips::toPixels(Top(), Placement::twipsPerPixelY(this)),
+                       Twips::toPixels(Width(), Placement::twipsPerPixelX(this)),
+                       Twips::toPixels(Height(), Placement::twipsPerPixelY(this)));
     if (wanted.topLeft() != frameGeometry().topLeft())
         move(wanted.topLeft());
     if (isVisible())

@@ -108,9 +108,6 @@ private:
     void baueMenue();
     void setzeFokusReihenfolge();
     void platziereFenster();
-    void place(QWidget* widget, int left, int top, int width, int height) const;
-    double twipsPerPixelX() const;
-    double twipsPerPixelY() const;
 
     void rolle(Form1& frm, std::int16_t step);
     void optionenAnwenden();

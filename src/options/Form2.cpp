@@ -4,7 +4,7 @@
 #include "desktop/UserDialogs.h"
 #include "mainwindow/Artwork.h"
 #include "mainwindow/Form1.h"
-#include "mainwindow/Twips.h"
+#include "mainwindow/Placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -47,26 +47,26 @@ void Form2::baueFenster()
     heading.setPointSize(24);
     heading.setWeight(QFont::Normal);
     Label1->setFont(heading);
-    place(Label1, 240, 240, 1665, 555);
+    Placement::place(Label1, 240, 240, 1665, 555);
     Label1->adjustSize();
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    place(Image1, 2280, 120, 720, 720);
+    Placement::place(Image1, 2280, 120, 720, 720);
     Image1->setPixmap(Artwork::pixmap(QStringLiteral("options"), QSize(48, 48), devicePixelRatioF()));
 
     Check1 = new QCheckBox(QStringLiteral("Start Kelmo-Note in the Taskbar!"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    place(Check1, 240, 1080, 4095, 255);
+    Placement::place(Check1, 240, 1080, 4095, 255);
 
     Label2 = new QLabel(QStringLiteral("Fontsize:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    place(Label2, 240, 1560, 630, 195);
+    Placement::place(Label2, 240, 1560, 630, 195);
     Label2->adjustSize();
 
     Label3 = new QLabel(QStringLiteral("Fontname:"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    place(Label3, 1320, 1560, 975, 255);
+    Placement::place(Label3, 1320, 1560, 975, 255);
 
     Combo1 = auswahl(QStringLiteral("Combo1"), 240, 1800, 855, 315);
     Combo2 = auswahl(QStringLiteral("Combo2"), 1320, 1800, 1695, 315);
@@ -76,9 +76,7 @@ void Form2::baueFenster()
     setTabOrder(Check1, Combo1);
     setTabOrder(Combo1, Combo2);
 
-    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
-    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
-    resize(Twips::toPixels(kClientWidth, tppX), Twips::toPixels(kClientHeight, tppY));
+    resize(Placement::size(this, kClientWidth, kClientHeight));
 }
 
 QComboBox* Form2::auswahl(const QString& name, int left, int top, int width, int height)
@@ -90,16 +88,8 @@ QComboBox* Form2::auswahl(const QString& name, int left, int top, int width, int
     // closes, never applied on the way.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
-    place(combo, left, top, width, height);
+    Placement::place(combo, left, top, width, height);
     return combo;
-}
-
-void Form2::place(QWidget* widget, int left, int top, int width, int height) const
-{
-    const double tppX = Twips::perPixel(screen()->logicalDotsPerInchX());
-    const double tppY = Twips::perPixel(screen()->logicalDotsPerInchY());
-    widget->setGeometry(Twips::toPixels(left, tppX), Twips::toPixels(top, tppY), Twips::toPixels(width, tppX),
-                        Twips::toPixels(height, tppY));
 }
 
 void Form2::Form_Load()
@@ -172,10 +162,7 @@ void Form2::closeEvent(QCloseEvent* event)
 void Form2::showEvent(QShowEvent* event)
 {
     // Centred on the screen each time it is shown.
-    if (!event->spontaneous()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (!event->spontaneous())
+        Placement::centreOnScreen(this);
     QWidget::showEvent(event);
 }

@@ -36,7 +36,6 @@ protected:
 private:
     void baueFenster();
     QComboBox* auswahl(const QString& name, int left, int top, int width, int height);
-    void place(QWidget* widget, int left, int top, int width, int height) const;
 
     Form1& hauptfenster;
     UserDialogs& dialoge;

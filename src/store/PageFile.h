@@ -20,6 +20,8 @@ inline constexpr std::size_t kRecordSize = kSeitenLaenge;
 
 // How many whole records a file of this length holds.
 std::uint64_t recordCount(std::uint64_t fileLength);
+// The refusal of a file with more records than a notebook can hold, if it has.
+std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t records);
 
 void decodeRecord(const char* record, Seite& page, const CodePage& codePage);
 void encodeRecord(const Seite& page, char* record, const CodePage& codePage);

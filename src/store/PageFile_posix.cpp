@@ -183,9 +183,8 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
         return FileError{path, "it is not a regular file"};
 
     const std::uint64_t count = recordCount(static_cast<std::uint64_t>(info.st_size));
-    if (count > static_cast<std::uint64_t>(kMaxSeiten))
-        return FileError{path, "it holds " + std::to_string(count) + " pages, more than the " +
-                                   std::to_string(kMaxSeiten) + " Kelmo-Note can keep"};
+    if (auto refusal = refuseIfTooLong(path, count))
+        return refusal;
 
     Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
     std::vector<char> chunk(kRecordsPerChunk * kRecordSize);

@@ -78,9 +78,8 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
     if (!GetFileSizeEx(file.get(), &size))
         return lastError(path);
     const std::uint64_t count = recordCount(static_cast<std::uint64_t>(size.QuadPart));
-    if (count > static_cast<std::uint64_t>(kMaxSeiten))
-        return FileError{path, "it holds " + std::to_string(count) + " pages, more than the " +
-                                   std::to_string(kMaxSeiten) + " Kelmo-Note can keep"};
+    if (auto refusal = refuseIfTooLong(path, count))
+        return refusal;
     Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
     std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
     for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {

@@ -120,12 +120,17 @@ scenario_search() {
     start_kelmo
     wait_for_window
     read -r _ _ _ short <<<"$(geometry "$WINDOW")"
+    local frame designed
+    frame="$(xprop -id "$WINDOW" _NET_FRAME_EXTENTS | awk -F'= ' '{split($2, e, ", "); print e[3] + e[4]}')"
+    # 299 steps, each a 300th of the outer height less 170 pixels, in twips
+    # (15 to the pixel here), rounded half to even.
+    designed="$(awk -v outer=$((short + frame)) 'function even(x,  f) { f = int(x); if (x - f > 0.5 || (x - f == 0.5 && f % 2)) f++; return f }
+        BEGIN { t = outer * 15; s = even((t - 2550) / 300); print even((t + 299 * s) / 15) - outer }')"
     click_button search
     sleep 0.5
     read -r _ _ _ tall <<<"$(geometry "$WINDOW")"
-    # 299 steps of a 300th of (outer height - 170 pixels).
-    [ $((tall - short)) -ge 60 ] && [ $((tall - short)) -le 100 ] ||
-        fail "the window grew from $short to $tall pixels"
+    [ $((tall - short)) -eq "$designed" ] ||
+        fail "the window grew from $short to $tall pixels, not by the designed $designed"
     click_at 108 253
     type_text "milk"
     click_at 204 284
