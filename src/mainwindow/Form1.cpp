@@ -28,7 +28,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBlock>
 #include <QTimer>
 
 namespace {
@@ -239,13 +238,14 @@ void Form1::setzeFokusReihenfolge()
 
 void Form1::platziereFenster()
 {
+    // The client area goes to its place on the screen, whatever frame the
+    // window manager puts around it.
     const QPoint screenOrigin = (screen() ? screen()->geometry() : QRect()).topLeft();
-    const QRect client(Twips::toPixels(kClientLeft, Placement::twipsPerPixelX(this)),
-                       Twips::toPixels(kClientTop, Placement::twipsPerPixelY(this)),
-                       Twips::toPixels(kClientWidth, Placement::twipsPerPixelX(this)),
-                       Twips::toPixels(kClientHeight, Placement::twipsPerPixelY(this)));
-    setGeometry(client.translated(screenOrigin));
-    setFixedSize(client.size());
+    const QPoint place(Twips::toPixels(kClientLeft, Placement::twipsPerPixelX(this)),
+                       Twips::toPixels(kClientTop, Placement::twipsPerPixelY(this)));
+    const QSize client = Placement::size(this, kClientWidth, kClientHeight);
+    setGeometry(QRect(screenOrigin + place, client));
+    setFixedSize(client);
 }
 
 // ---------------------------------------------------------- start and end
