@@ -42,14 +42,14 @@ start_desktop() {
     local fd_file="$WORK/.display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
     HELPERS+=($!)
-    wait_for 10 test -s "$fd_file" || fail "Xvfb did not start"
+    wait_for 30 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")"
     openbox >/dev/null 2>&1 &
     HELPERS+=($!)
     trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
         >/dev/null 2>&1 &
     HELPERS+=($!)
-    wait_for 10 xdotool search --classname '^trayer$' || fail "trayer did not start"
+    wait_for 30 xdotool search --classname "^trayer$" || fail "trayer did not start"
     sleep 0.5
 }
 
