@@ -150,7 +150,7 @@ void syncDirectory(const std::string& directory)
 std::optional<FileError> writeRecords(int fd, const std::string& file, const Seiten& pages,
                                       const CodePage& codePage)
 {
-    std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
+    std::vector<char> chunk(std::min(pages.size(), kRecordsPerChunk) * kRecordSize);
     for (std::size_t first = 0; first < pages.size(); first += kRecordsPerChunk) {
         const std::size_t count = std::min(kRecordsPerChunk, pages.size() - first);
         for (std::size_t i = 0; i < count; ++i)
@@ -187,7 +187,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
         return refusal;
 
     Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
-    std::vector<char> chunk(kRecordsPerChunk * kRecordSize);
+    std::vector<char> chunk(std::min<std::uint64_t>(count, kRecordsPerChunk) * kRecordSize);
     for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {
         const std::size_t n =
             static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));

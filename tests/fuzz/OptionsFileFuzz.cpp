@@ -2,6 +2,8 @@
 // the tables is ever applied. Writing keeps every byte but the three values.
 #include "options/OptionsFile.h"
 
+#include "ScratchFolder.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -9,17 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-void enterScratchFolder()
-{
-    static bool done = false;
-    if (done)
-        return;
-    char pattern[] = "/tmp/kelmo-fuzz-XXXXXX";
-    if (!::mkdtemp(pattern) || ::chdir(pattern) != 0)
-        std::abort();
-    done = true;
-}
 
 std::string fileBytes()
 {

@@ -5,6 +5,8 @@
 #include "store/BusinessDataTier.h"
 #include "store/PageFile.h"
 
+#include "ScratchFolder.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,21 +22,6 @@ public:
     bool askYesNo(const std::string&, const std::string&) override { return true; }
     void tell(const std::string&, const std::string&, Icon) override {}
 };
-
-void enterScratchFolder()
-{
-    static bool done = false;
-    if (done)
-        return;
-    // In memory where the machine has it: every save syncs, and a disk would
-    // make each run wait for it.
-    char pattern[] = "/dev/shm/kelmo-fuzz-XXXXXX";
-    if (::access("/dev/shm", W_OK) != 0)
-        std::memcpy(pattern, "/tmp/kelmo-fuzz-XXXXXX", sizeof "/tmp/kelmo-fuzz-XXXXXX");
-    if (!::mkdtemp(pattern) || ::chdir(pattern) != 0)
-        std::abort();
-    done = true;
-}
 
 std::string fileBytes()
 {
