@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileError.h"
-#include "Seite.h"
+#include "Seiten.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "Seite.h"
+#include "Seiten.h"
 
 #include <new>
 
