@@ -20,9 +20,18 @@ fail() {
     exit 1
 }
 
+stop_helpers() {
+    local pid
+    for pid in "${HELPERS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # Wait until they are gone, so that the next X server never meets a
+    # dying one on the same display.
+    for pid in "${HELPERS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    HELPERS=()
+}
+
 cleanup() {
     [ -n "$PROGRAM_PID" ] && kill -9 "$PROGRAM_PID" 2>/dev/null || true
-    for pid in "${HELPERS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    stop_helpers
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -38,18 +47,32 @@ wait_for() {
     done
 }
 
+# A virtual screen with a window manager and a tray host. Starting them is
+# tried afresh a few times: a tray host that does not come up is not what a
+# scenario tests.
 start_desktop() {
+    local attempt
+    for attempt in 1 2 3; do
+        try_start_desktop && return 0
+        echo "the desktop did not come up (attempt $attempt): $(tail -n 3 "$WORK/.desktop.log" 2>/dev/null)" >&2
+        stop_helpers
+    done
+    fail "the desktop (Xvfb, openbox, trayer) did not start"
+}
+
+try_start_desktop() {
     local fd_file="$WORK/.display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    rm -f "$fd_file"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
-    wait_for 30 test -s "$fd_file" || fail "Xvfb did not start"
+    wait_for 20 test -s "$fd_file" || return 1
     export DISPLAY=":$(head -n1 "$fd_file")"
-    openbox >/dev/null 2>&1 &
+    openbox >>"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
     trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
-        >/dev/null 2>&1 &
+        >>"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
-    wait_for 30 xdotool search --classname "^trayer$" || fail "trayer did not start"
+    wait_for 15 xdotool search --classname '^trayer$' || return 1
     sleep 0.5
 }
 
