@@ -2,13 +2,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 constexpr int kWaitMs = 2000;
-constexpr char kShow[] = "show\n";
 
 QString instanceName(const QString& folder)
 {
@@ -21,11 +20,15 @@ QString instanceName(const QString& folder)
 } // namespace
 
 SingleInstance::SingleInstance(const QString& folder)
-    : name_(instanceName(folder))
-    , lock_(QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")))
+    : requestFile_(QDir(QDir::tempPath()).filePath(instanceName(folder) + QStringLiteral(".show")))
+    , lock_(QDir(QDir::tempPath()).filePath(instanceName(folder) + QStringLiteral(".lock")))
 {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (lock_.isLocked())
+        QFile::remove(requestFile_);
+}
 
 bool SingleInstance::claim()
 {
@@ -38,30 +41,32 @@ bool SingleInstance::claim()
             return false;
         }
     }
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(name_); // left by a copy that crashed; the lock is ours
-    server_->listen(name_);
-    connect(server_.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("show"))
-                    emit showRequested();
-            });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
+    QFile request(requestFile_);
+    if (request.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        request.close();
+    watcher_.addPath(requestFile_);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::readRequests);
     return true;
+}
+
+void SingleInstance::readRequests(const QString& path)
+{
+    if (QFileInfo(path).size() > 0) {
+        QFile request(path);
+        if (request.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            request.close();
+        emit showRequested();
+    }
+    // Watching ends when the file is replaced or removed; take it up again.
+    if (!watcher_.files().contains(path) && QFile::exists(path))
+        watcher_.addPath(path);
 }
 
 bool SingleInstance::askRunningCopyToShow() const
 {
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(kWaitMs))
+    QFile request(requestFile_);
+    if (!request.exists() || !request.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    socket.write(kShow);
-    socket.waitForBytesWritten(kWaitMs);
-    socket.disconnectFromServer();
+    request.write("show\n");
     return true;
 }

@@ -1,11 +1,9 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
-#include <memory>
-
-class QLocalServer;
 
 // One Kelmo-Note per notebook: a second copy started in the same folder
 // would write the notebook over the first one's at its end. It asks the
@@ -25,9 +23,11 @@ signals:
     void showRequested();
 
 private:
+    // Later copies write a line into a file the first copy watches.
     bool askRunningCopyToShow() const;
+    void readRequests(const QString& path);
 
-    QString name_;
+    QString requestFile_;
     QLockFile lock_;
-    std::unique_ptr<QLocalServer> server_;
+    QFileSystemWatcher watcher_;
 };
