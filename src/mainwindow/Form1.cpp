@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDir>
 #include <QGroupBox>
 #include <QHideEvent>
 #include <QLabel>
@@ -60,11 +59,6 @@ QString toQString(std::u16string_view text)
 std::u16string toU16(const QString& text)
 {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-QString absolute(const std::string& file)
-{
-    return QDir::current().absoluteFilePath(QString::fromStdString(file));
 }
 
 // Without a notification area the window keeps its taskbar entry, so that a
@@ -269,10 +263,8 @@ void Form1::optionenAnwenden()
         options = {};
         show();
         dialoge.tell("Kelmo Note",
-                     QStringLiteral("Kelmo-Note cannot read its options from \"%1\": %2.\n\n"
-                                    "It starts with the usual settings; your pages are not affected.")
-                         .arg(absolute(error->file), QString::fromStdString(error->reason))
-                         .toStdString(),
+                     fileErrorText("Kelmo-Note cannot read its options from", *error,
+                                   "It starts with the usual settings; your pages are not affected."),
                      UserDialogs::Icon::Warning);
     }
     // A hidden window without a tray icon could not be reached again.
@@ -375,18 +367,19 @@ bool Form1::speichereSeiten()
 
 void Form1::meldeFehlerBeimLesen(const FileError& error)
 {
-    const QString text = QStringLiteral("Kelmo-Note cannot open the notebook \"%1\": %2.\n\n"
-                                        "Kelmo-Note ends now and leaves the file as it is.")
-                             .arg(absolute(error.file), QString::fromStdString(error.reason));
-    dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+    dialoge.tell("Kelmo Note",
+                 fileErrorText("Kelmo-Note cannot open the notebook", error,
+                               "Kelmo-Note ends now and leaves the file as it is."),
+                 UserDialogs::Icon::Critical);
 }
 
 void Form1::meldeFehlerBeimSchreiben(const FileError& error, const QString& whatNext)
 {
+    const QString notebook = QString::fromStdString(shownPath(PageFile::kName));
     const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
                                         "Writing \"%2\" failed: %3.\n\n"
                                         "Your pages are still open in Kelmo-Note and \"%1\" is as it was. %4")
-                             .arg(absolute(PageFile::kName), absolute(error.file),
+                             .arg(notebook, QString::fromStdString(shownPath(error.file)),
                                   QString::fromStdString(error.reason), whatNext);
     dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }

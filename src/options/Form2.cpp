@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -18,11 +17,6 @@ namespace {
 
 constexpr int kClientWidth = 3195;
 constexpr int kClientHeight = 2295;
-
-QString absolute(const std::string& file)
-{
-    return QDir::current().absoluteFilePath(QString::fromStdString(file));
-}
 
 } // namespace
 
@@ -105,10 +99,8 @@ void Form2::Form_Load()
     Optionen options;
     if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
         dialoge.tell("Kelmo Note",
-                     QStringLiteral("Kelmo-Note cannot read its options from \"%1\": %2.\n\nThe dialog shows "
-                                    "no stored choice.")
-                         .arg(absolute(error->file), QString::fromStdString(error->reason))
-                         .toStdString(),
+                     fileErrorText("Kelmo-Note cannot read its options from", *error,
+                                   "The dialog shows no stored choice."),
                      UserDialogs::Icon::Warning);
         options = {};
     }
@@ -130,10 +122,8 @@ void Form2::Form_Unload()
     options.schriftName = OptionsFile::nameIndex(Combo2->currentText().toStdString());
     if (auto error = OptionsFile::write(OptionsFile::kName, options))
         dialoge.tell("Kelmo Note",
-                     QStringLiteral("Kelmo-Note could not store its options in \"%1\": %2.\n\nYour pages are "
-                                    "not affected.")
-                         .arg(absolute(error->file), QString::fromStdString(error->reason))
-                         .toStdString(),
+                     fileErrorText("Kelmo-Note could not store its options in", *error,
+                                   "Your pages are not affected."),
                      UserDialogs::Icon::Warning);
 }
 

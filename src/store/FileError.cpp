@@ -1,0 +1,19 @@
+#include "FileError.h"
+
+#include <filesystem>
+#include <system_error>
+
+std::string shownPath(const std::string& file)
+{
+    std::error_code ignored;
+    const std::filesystem::path full = std::filesystem::absolute(file, ignored);
+    return (full.empty() ? std::filesystem::path(file) : full.lexically_normal()).string();
+}
+
+std::string fileErrorText(std::string_view lead, const FileError& error, std::string_view next)
+{
+    std::string text(lead);
+    text += " \"" + shownPath(error.file) + "\": " + error.reason + ".\n\n";
+    text += next;
+    return text;
+}
