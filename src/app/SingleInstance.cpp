@@ -1,52 +1,63 @@
 #include "SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
+// How long a copy that is still starting may take to be reachable.
 constexpr int kWaitMs = 2000;
 
-QString instanceName(const QString& folder)
+QString requestFileFor(const std::string& identity)
 {
-    const QString canonical = QDir(folder).canonicalPath();
-    const QByteArray key = (QDir::homePath() + QLatin1Char('\n') + canonical).toUtf8();
-    return QStringLiteral("kelmo-note-") +
-           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
+    const QByteArray key = QByteArray::fromStdString(identity);
+    const QString name =
+        QStringLiteral("kelmo-note-") +
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
+    return QDir(QDir::tempPath()).filePath(name + QStringLiteral(".show"));
 }
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& folder)
-    : requestFile_(QDir(QDir::tempPath()).filePath(instanceName(folder) + QStringLiteral(".show")))
-    , lock_(QDir(QDir::tempPath()).filePath(instanceName(folder) + QStringLiteral(".lock")))
+SingleInstance::SingleInstance(const QString& notebookPath)
+    : notebookPath_(notebookPath)
 {}
 
 SingleInstance::~SingleInstance()
 {
-    if (lock_.isLocked())
+    if (owner_)
         QFile::remove(requestFile_);
 }
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim()
 {
-    if (!lock_.tryLock(0)) {
-        if (askRunningCopyToShow())
-            return false;
-        // The first copy may still be starting, or just ending; give it a moment.
-        if (!lock_.tryLock(kWaitMs)) {
-            askRunningCopyToShow();
-            return false;
+    const NotebookLock::Outcome outcome = lock_.take(QFile::encodeName(notebookPath_).toStdString());
+    requestFile_ = requestFileFor(lock_.identity());
+    if (outcome == NotebookLock::Outcome::HeldElsewhere) {
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!askRunningCopyToShow()) {
+            if (deadline.hasExpired())
+                return Claim::OpenElsewhere;
+            QThread::msleep(50);
         }
+        return Claim::ShownElsewhere;
     }
+    owner_ = true;
     QFile request(requestFile_);
     if (request.open(QIODevice::WriteOnly | QIODevice::Truncate))
         request.close();
     watcher_.addPath(requestFile_);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::readRequests);
-    return true;
+    return outcome == NotebookLock::Outcome::Taken ? Claim::Alone : Claim::Unguarded;
+}
+
+QString SingleInstance::lockFailure() const
+{
+    return QString::fromStdString(lock_.reason());
 }
 
 void SingleInstance::readRequests(const QString& path)

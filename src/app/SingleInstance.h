@@ -1,33 +1,49 @@
 #pragma once
 
+#include "store/NotebookLock.h"
+
 #include <QFileSystemWatcher>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
-// One Kelmo-Note per notebook: a second copy started in the same folder
-// would write the notebook over the first one's at its end. It asks the
-// first copy to show its window instead and leaves everything alone.
+// One Kelmo-Note per notebook: a second copy would write the notebook over
+// the first one's at its end. The notebook's lock decides which copy runs;
+// a later copy asks the running one to show its window and leaves
+// everything alone.
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    explicit SingleInstance(const QString& folder);
+    enum class Claim {
+        // This copy keeps the notebook; later copies reach it through showRequested.
+        Alone,
+        // The file system cannot lock; this copy runs unguarded.
+        Unguarded,
+        // Another copy keeps the notebook and was asked to show its window.
+        ShownElsewhere,
+        // Another copy keeps the notebook and cannot be reached from here
+        // (another computer, another temporary folder).
+        OpenElsewhere,
+    };
+
+    explicit SingleInstance(const QString& notebookPath);
     ~SingleInstance() override;
 
-    // True when this is the only copy for the folder; from then on later
-    // copies reach it through showRequested.
-    bool claim();
+    Claim claim();
+    // Why the notebook cannot be locked, for Unguarded.
+    QString lockFailure() const;
 
 signals:
     void showRequested();
 
 private:
-    // Later copies write a line into a file the first copy watches.
+    // Later copies write a line into a file the running copy watches.
     bool askRunningCopyToShow() const;
     void readRequests(const QString& path);
 
+    QString notebookPath_;
     QString requestFile_;
-    QLockFile lock_;
+    NotebookLock lock_;
     QFileSystemWatcher watcher_;
+    bool owner_ = false;
 };

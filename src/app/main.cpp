@@ -4,10 +4,11 @@
 #include "desktop/QtShell.h"
 #include "desktop/QtUserDialogs.h"
 #include "mainwindow/Form1.h"
+#include "store/FileError.h"
+#include "store/PageFile.h"
 #include "tray/QtTrayIcon.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QSessionManager>
 
 namespace {
@@ -23,6 +24,37 @@ void preferX11OnWayland()
 #endif
 }
 
+// False when another copy keeps this notebook: this one must end untouched.
+bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
+{
+    const QString notebook = QString::fromStdString(shownPath(PageFile::kName));
+    switch (instance.claim()) {
+    case SingleInstance::Claim::Alone:
+        return true;
+    case SingleInstance::Claim::ShownElsewhere:
+        return false;
+    case SingleInstance::Claim::OpenElsewhere:
+        dialogs.tell(
+            "Kelmo Note",
+            QStringLiteral("The notebook \"%1\" is open in another Kelmo-Note (on another computer, or "
+                           "for another user). This one ends and leaves the notebook alone.")
+                .arg(notebook)
+                .toStdString(),
+            UserDialogs::Icon::Information);
+        return false;
+    case SingleInstance::Claim::Unguarded:
+        dialogs.tell(
+            "Kelmo Note",
+            QStringLiteral("Kelmo-Note cannot lock the notebook \"%1\": %2.\n\nIt runs all the same; do "
+                           "not open this notebook in a second Kelmo-Note at the same time.")
+                .arg(notebook, instance.lockFailure())
+                .toStdString(),
+            UserDialogs::Icon::Warning);
+        return true;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -33,11 +65,11 @@ int main(int argc, char* argv[])
     // The window may be hidden in the tray; the program ends when it unloads.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance(QDir::currentPath());
-    if (!instance.claim())
+    QtUserDialogs dialogs;
+    SingleInstance instance(QString::fromLatin1(PageFile::kName));
+    if (!claimNotebook(instance, dialogs))
         return 0;
 
-    QtUserDialogs dialogs;
     QtTrayIcon tray;
     QtPrinting printing;
     QtShell shell;

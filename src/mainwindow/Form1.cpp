@@ -2,6 +2,8 @@
 
 #include "Artwork.h"
 #include "EditorText.h"
+#include "NotebookKeeper.h"
+#include "PageEditor.h"
 #include "Placement.h"
 #include "TextSearch.h"
 #include "Twips.h"
@@ -27,7 +29,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
@@ -79,11 +80,7 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     , hatTray(desktop_.tray.host() != TrayHost::None)
 {
     baueFenster();
-    ruhePause = new QTimer(this);
-    ruhePause->setSingleShot(true);
-    ruhePause->setInterval(kRuhePauseMs);
-    connect(ruhePause, &QTimer::timeout, this, &Form1::zwischenspeichern);
-    connect(RichTextBox1, &QPlainTextEdit::textChanged, ruhePause, qOverload<>(&QTimer::start));
+    connect(RichTextBox1, &PageEditor::textLeftOut, this, &Form1::meldeAusgelassen);
     desktop.tray.onActivated = [this](TrayActivation activation) { trayIcon_Activated(activation); };
 }
 
@@ -113,7 +110,7 @@ void Form1::baueFenster()
     setPalette(white);
     setAutoFillBackground(true);
 
-    RichTextBox1 = new QPlainTextEdit(this);
+    RichTextBox1 = new PageEditor(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     Placement::place(RichTextBox1, 480, 0, 3735, 2535);
 
@@ -303,26 +300,15 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    if (!event->spontaneous())
-        zwischenspeichern();
+    if (!event->spontaneous() && keeper && !istEntladen)
+        keeper->saveBetweenTimes();
 }
 
-void Form1::zwischenspeichern()
+void Form1::showEvent(QShowEvent* event)
 {
-    if (!seitenGelesen || istEntladen)
-        return;
-    maskeSpeichern();
-    if (seitenSpeicher().aenderungen() == geschriebenerStand)
-        return;
-    if (auto error = seitenSpeicher().schreibeDatei(kCaption)) {
-        // Once per run of failures: the user is not to be nagged every few seconds.
-        if (!zwischenFehlerGemeldet)
-            meldeFehlerBeimSchreiben(*error, QStringLiteral("Kelmo-Note keeps trying while it runs."));
-        zwischenFehlerGemeldet = true;
-        return;
-    }
-    zwischenFehlerGemeldet = false;
-    geschriebenerStand = seitenSpeicher().aenderungen();
+    QWidget::showEvent(event);
+    if (keeper && !istEntladen)
+        keeper->lookAtFile();
 }
 
 void Form1::end_click()
@@ -337,8 +323,19 @@ void Form1::ladeSeiten()
         return;
     }
     seitenGelesen = true;
-    geschriebenerStand = seitenSpeicher().aenderungen();
     maskeAnzeigen();
+    behalteDatei();
+}
+
+// Only a notebook that was read is kept: one we could not read is never
+// written over.
+void Form1::behalteDatei()
+{
+    keeper = new NotebookKeeper(seitenSpeicher(), dialoge, this);
+    connect(keeper, &NotebookKeeper::pagesWanted, this, &Form1::maskeSpeichern);
+    connect(keeper, &NotebookKeeper::pagesReloaded, this, &Form1::maskeAnzeigen);
+    connect(RichTextBox1, &QPlainTextEdit::textChanged, keeper, &NotebookKeeper::typed);
+    keeper->watchFile();
 }
 
 bool Form1::sichern()
@@ -350,14 +347,11 @@ bool Form1::speichereSeiten()
 {
     maskeSpeichern();
     TaskBarRemoveIcon();
-    ruhePause->stop();
-    if (auto error = seitenSpeicher().schreibeDatei(kCaption)) {
+    if (!keeper->saveAtEnd()) {
         // The program goes on, so it must stay reachable.
         TaskBarAddIcon();
-        meldeFehlerBeimSchreiben(*error, QStringLiteral("Fix the cause, then end Kelmo-Note again."));
         return false;
     }
-    geschriebenerStand = seitenSpeicher().aenderungen();
     if (form2)
         form2->close();
     if (form3)
@@ -373,15 +367,14 @@ void Form1::meldeFehlerBeimLesen(const FileError& error)
                  UserDialogs::Icon::Critical);
 }
 
-void Form1::meldeFehlerBeimSchreiben(const FileError& error, const QString& whatNext)
+void Form1::meldeAusgelassen(int characters)
 {
-    const QString notebook = QString::fromStdString(shownPath(PageFile::kName));
-    const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
-                                        "Writing \"%2\" failed: %3.\n\n"
-                                        "Your pages are still open in Kelmo-Note and \"%1\" is as it was. %4")
-                             .arg(notebook, QString::fromStdString(shownPath(error.file)),
-                                  QString::fromStdString(error.reason), whatNext);
-    dialoge.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+    dialoge.tell("Kelmo Note",
+                 QStringLiteral("A page holds 2000 characters. %1 characters of what you pasted did not fit "
+                                "and were left out.")
+                     .arg(characters)
+                     .toStdString(),
+                 UserDialogs::Icon::Information);
 }
 
 // ------------------------------------------------- editor and page store
@@ -393,13 +386,17 @@ void Form1::maskeSpeichern()
     if (text == angezeigterText)
         store.nachname(angezeigteSeite);
     else
-        store.nachname(EditorText::toPage(toU16(text), CodePage::system()));
+        store.nachname(EditorText::toPage(toU16(text), CodePage::system(), RichTextBox1->lineBreak()));
 }
 
 void Form1::maskeAnzeigen()
 {
     angezeigteSeite = seitenSpeicher().nachname();
-    RichTextBox1->setPlainText(toQString(EditorText::fromPage(angezeigteSeite)));
+    // The blanks that fill the record are not the user's text: a caret put
+    // after them would write beyond the page.
+    const std::u16string_view text = EditorText::withoutFill(angezeigteSeite);
+    RichTextBox1->setLineBreak(EditorText::lineBreakOf(text));
+    RichTextBox1->setPlainText(toQString(EditorText::fromPage(text)));
     angezeigterText = RichTextBox1->document()->toRawText();
     RichTextBox1->setFocus();
 }
@@ -430,7 +427,8 @@ void Form1::Command1_Click(std::int16_t Index)
         break;
     }
     maskeAnzeigen();
-    ruhePause->start();
+    if (keeper)
+        keeper->typed();
 }
 
 // ------------------------------------------------------ tray and options

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageEditor.h"
 #include "store/BusinessDataTier.h"
 
 #include "desktop/Desktop.h"
@@ -15,11 +16,10 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QTimer;
 class Form2;
 class Form3;
+class NotebookKeeper;
 
 // The main window: one page of the notebook in the editor, the page buttons
 // below it, and the search panel out of view underneath.
@@ -31,8 +31,6 @@ public:
     ~Form1() override;
 
     static constexpr const char* kCaption = "Kelmo-Note";
-    // How long after the last keystroke the notebook is written.
-    static constexpr int kRuhePauseMs = 3000;
 
     // Start-up. False when the notebook could not be read: the user has been
     // told and the program must end without writing anything.
@@ -78,7 +76,7 @@ public:
     Form3* aboutDialog() const;
 
     // The controls, by their designed names, for those who work with them.
-    QPlainTextEdit* RichTextBox1 = nullptr;
+    PageEditor* RichTextBox1 = nullptr;
     QGroupBox* Frame1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QCheckBox* Check1 = nullptr;
@@ -98,6 +96,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -113,13 +112,11 @@ private:
     void optionenAnwenden();
     void verstecke();
     void ladeSeiten();
+    void behalteDatei();
     bool sichern();
     bool speichereSeiten();
     void meldeFehlerBeimLesen(const FileError& error);
-    void meldeFehlerBeimSchreiben(const FileError& error, const QString& whatNext);
-    // Writes the notebook between times, so a crash or a power cut loses no
-    // more than the last few seconds; the editor stays exactly as it is.
-    void zwischenspeichern();
+    void meldeAusgelassen(int characters);
 
     Desktop& desktop;
     UserDialogs& dialoge;
@@ -131,15 +128,14 @@ private:
     // exactly as it came, whatever bytes it holds.
     std::u16string angezeigteSeite;
     QString angezeigterText;
+    // Writes the notebook between times, so a crash or a power cut loses no
+    // more than the last few seconds, and watches it for others' changes.
+    NotebookKeeper* keeper = nullptr;
     // The extents last set by Move, in twips; -1 until then.
     float gesetztLinks = -1;
     float gesetztOben = -1;
     float gesetztBreite = -1;
     float gesetztHoehe = -1;
-    QTimer* ruhePause = nullptr;
-    // The store's change count at the last write.
-    std::uint64_t geschriebenerStand = 0;
-    bool zwischenFehlerGemeldet = false;
     bool seitenGelesen = false;
     bool istEntladen = false;
 };

@@ -1,5 +1,7 @@
 #include "OptionsFile.h"
 
+#include "store/FilePlace.h"
+
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -78,11 +80,15 @@ std::string_view trimmed(std::string_view text)
 
 std::optional<FileError> read(const std::string& path, Optionen& options)
 {
+    if (auto refusal = FilePlace::refuseUnlessPlain(path))
+        return refusal;
     File file(path, "rb");
     if (!file.get()) {
         if (errno != ENOENT)
             return systemError(path, errno);
-        File created(path, "ab");
+        std::string target;
+        if (!FilePlace::writeTarget(path, target))
+            File created(target, "ab");
         options = {};
         return std::nullopt;
     }
@@ -96,13 +102,18 @@ std::optional<FileError> read(const std::string& path, Optionen& options)
 
 std::optional<FileError> write(const std::string& path, const Optionen& options)
 {
+    std::string target;
+    if (auto refusal = FilePlace::writeTarget(path, target))
+        return refusal;
+    if (auto refusal = FilePlace::refuseUnlessPlain(target))
+        return refusal;
     {
         // Creates a missing file without shortening an existing one.
-        File create(path, "ab");
+        File create(target, "ab");
         if (!create.get())
             return systemError(path, errno);
     }
-    File file(path, "r+b");
+    File file(target, "r+b");
     if (!file.get())
         return systemError(path, errno);
     errno = 0;

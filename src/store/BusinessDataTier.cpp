@@ -95,20 +95,76 @@ void BusinessDataTier::entferne()
 std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std::string& name)
 {
     Seiten gelesen;
-    if (auto error = PageFile::read(PageFile::kName, codePage, gelesen))
+    PageFile::ReadInfo info;
+    if (auto error = PageFile::read(PageFile::kName, codePage, gelesen, info))
         return error;
     if (gelesen.empty())
         gelesen.einfuegen(0, leereSeite());
     seiten = std::move(gelesen);
     ++aenderungsZaehler;
+    savedChanges = aenderungsZaehler;
+    knownFile = info.version;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
+    if (info.partBytes != 0)
+        meldeTeilseite(info.partBytes);
     return std::nullopt;
 }
 
 std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const std::string& name)
 {
-    return PageFile::write(PageFile::kName, PageFile::kTempName, seiten, codePage);
+    FileVersion written;
+    if (auto error = PageFile::write(PageFile::kName, PageFile::kTempName, seiten, codePage, written))
+        return error;
+    knownFile = written;
+    savedChanges = aenderungsZaehler;
+    return std::nullopt;
+}
+
+std::optional<FileError> BusinessDataTier::checkFile(FileState& state)
+{
+    FileStamp now;
+    if (auto error = PageFile::stamp(PageFile::kName, now))
+        return error;
+    if (now == knownFile.stamp) {
+        state = FileState::AsKnown;
+        return std::nullopt;
+    }
+    if (!now.exists) {
+        state = FileState::Missing;
+        return std::nullopt;
+    }
+    FileVersion onDisk;
+    if (auto error = PageFile::fingerprint(PageFile::kName, onDisk))
+        return error;
+    const bool sameBytes = onDisk.hash == knownFile.hash;
+    if (sameBytes)
+        knownFile = onDisk;
+    state = sameBytes ? FileState::AsKnown : FileState::Replaced;
+    return std::nullopt;
+}
+
+std::optional<FileError> BusinessDataTier::reload()
+{
+    const std::int16_t page = aktuell;
+    if (auto error = leseDatei(PageFile::kName))
+        return error;
+    aktuell = std::min(page, anzahl);
+    return std::nullopt;
+}
+
+std::optional<FileError> BusinessDataTier::moveFileAside(std::string& asidePath)
+{
+    return PageFile::moveAside(PageFile::kName, asidePath);
+}
+
+void BusinessDataTier::meldeTeilseite(std::size_t bytes)
+{
+    dialoge.tell("Kelmo Note",
+                 "The notebook \"" + shownPath(PageFile::kName) + "\" ends in a part of a page (" +
+                     std::to_string(bytes) + " bytes). Kelmo-Note keeps it as page " +
+                     std::to_string(anzahl) + ", filled with blanks; nothing of it is lost.",
+                 UserDialogs::Icon::Information);
 }
 
 bool BusinessDataTier::meldetVoll()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileError.h"
+#include "PageFile.h"
 #include "Seiten.h"
 
 #include <cstdint>
@@ -29,11 +30,26 @@ public:
     void entferne();
 
     // Loads every page of the page file in the working directory and puts the
-    // cursor on page 1. A file without a whole record gives one blank page.
-    // On failure the pages in memory are left as they were.
+    // cursor on page 1. An empty file gives one blank page; a part record at
+    // the end is a page of its own, and the user is told. On failure the
+    // pages in memory are left as they were.
     [[nodiscard]] std::optional<FileError> leseDatei(const std::string& name);
     // Writes every page to the page file in the working directory.
     [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name);
+
+    // Whether the pages changed since the file was last read or written.
+    bool hasUnsavedChanges() const { return aenderungsZaehler != savedChanges; }
+
+    // How the page file on disk stands against the one last read or written.
+    enum class FileState { AsKnown, Missing, Replaced };
+    // A file replaced by one of the same bytes counts as known from then on.
+    [[nodiscard]] std::optional<FileError> checkFile(FileState& state);
+    // Loads the page file anew and stays on the same page number where the
+    // notebook still has it.
+    [[nodiscard]] std::optional<FileError> reload();
+    // Renames the page file on disk to a name that says it came from
+    // elsewhere, so that writing ours keeps both; `asidePath` gets its path.
+    [[nodiscard]] std::optional<FileError> moveFileAside(std::string& asidePath);
 
     std::int16_t anzahlSeiten() const { return anzahl; }
     // Grows with every change to the pages, so a caller can tell whether
@@ -43,11 +59,14 @@ public:
 private:
     // The collection never grows past kMaxSeiten pages; the user is told.
     bool meldetVoll();
+    void meldeTeilseite(std::size_t bytes);
 
     Seiten seiten;
     std::int16_t anzahl = 0;
     std::int16_t aktuell = 0;
     std::uint64_t aenderungsZaehler = 0;
+    std::uint64_t savedChanges = 0;
+    FileVersion knownFile;
     UserDialogs& dialoge;
     const CodePage& codePage;
 };

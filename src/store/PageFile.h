@@ -9,16 +9,37 @@
 
 class CodePage;
 
+// Which file a path leads to and how it looks, so that a change made by
+// another program is seen: a replacement gets a new identity, an edit in
+// place a new size or modification time.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The notebook file as we last read or wrote it: its stamp and a hash of its
+// bytes, which tells a copy of the same bytes from a real change.
+struct FileVersion {
+    FileStamp stamp;
+    std::uint64_t hash = 0;
+};
+
 // The page file: a plain run of fixed-length records, one page each, in the
 // code page's bytes. No header, no count, no checksum: a record starts at
-// (page - 1) * kSeitenLaenge, and bytes after the last whole record are ignored.
+// (page - 1) * kSeitenLaenge.
 namespace PageFile {
 
 inline constexpr const char* kName = "kel.kel";
 inline constexpr const char* kTempName = "keltemp.kel";
 inline constexpr std::size_t kRecordSize = kSeitenLaenge;
 
-// How many whole records a file of this length holds.
+// How many pages a file of this length gives: a part record at the end is a
+// page of its own, so that no byte is dropped.
 std::uint64_t recordCount(std::uint64_t fileLength);
 // The refusal of a file with more records than a notebook can hold, if it has.
 std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t records);
@@ -26,17 +47,58 @@ std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t 
 void decodeRecord(const char* record, Seite& page, const CodePage& codePage);
 void encodeRecord(const Seite& page, char* record, const CodePage& codePage);
 
-// Reads every whole record of the file at `path` into `pages`. A missing file
-// is created empty where the folder allows it, and gives no pages. A file of
-// more than kMaxSeiten records is refused and `pages` is left alone.
+// Hashes a file's bytes in pieces of any size.
+class ContentHash {
+public:
+    void add(const char* data, std::size_t size);
+    std::uint64_t value() const;
+
+private:
+    std::uint64_t state_ = 0x6A09E667F3BCC908ull;
+    std::uint64_t length_ = 0;
+    std::uint64_t pending_ = 0;
+    unsigned pendingBytes_ = 0;
+};
+
+// What reading found besides the pages.
+struct ReadInfo {
+    FileVersion version;
+    // Bytes of a last record that was not whole; it was filled with blanks.
+    std::size_t partBytes = 0;
+};
+
+// Reads every record of the file at `path` into `pages`. A missing file is
+// created empty where the folder allows it, and gives no pages. A file that
+// is not a plain file, or holds more than kMaxSeiten records, is refused and
+// `pages` is left alone.
+[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages,
+                                            ReadInfo& info);
 [[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages);
+
+// The stamp of the file `path` leads to, after every link.
+[[nodiscard]] std::optional<FileError> stamp(const std::string& path, FileStamp& result);
+// The stamp and the hash of the file's bytes, as read gives them.
+[[nodiscard]] std::optional<FileError> fingerprint(const std::string& path, FileVersion& result);
 
 // Writes `pages` to a new temporary file `tempName` beside the notebook, puts
 // it on the disk and then renames it over `path` in one step, so that the
 // notebook on disk is at every moment either the old one or the new one,
-// whole. If `path` is a symbolic link, the file it points to is replaced and
-// the link kept. On failure `path` is untouched and no temporary file remains.
+// whole. The replaced file's owner, group and mode are kept. A link is
+// followed only where it belongs to us or to the owner of the file it leads
+// to; a read-only notebook or one that is not a plain file is refused. On
+// failure `path` is untouched and no temporary file remains.
+[[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
+                                             const Seiten& pages, const CodePage& codePage,
+                                             FileVersion& written);
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
                                              const Seiten& pages, const CodePage& codePage);
+
+// Renames the file `path` leads to, in its own folder, to a new name that
+// says it came from elsewhere and when; an existing file is never replaced.
+// `asidePath` gets the new path.
+[[nodiscard]] std::optional<FileError> moveAside(const std::string& path, std::string& asidePath);
+// The name moveAside gives `fileName`'s file at local time `when`; from the
+// second attempt on, a number makes it unique.
+std::string asideName(const std::string& fileName, std::int64_t when, int attempt);
 
 } // namespace PageFile

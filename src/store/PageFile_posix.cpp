@@ -3,11 +3,13 @@
 #include "PageFile.h"
 
 #include "CodePage.h"
+#include "FilePlace.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,7 +21,7 @@ namespace {
 // Records moved per system call: large enough to keep calls few, small enough
 // to stay in the cache while they are converted.
 constexpr std::size_t kRecordsPerChunk = 512;
-constexpr int kMaxLinkDepth = 40;
+constexpr std::size_t kChunkBytes = kRecordsPerChunk * kRecordSize;
 
 FileError systemError(const std::string& file, int error)
 {
@@ -41,6 +43,12 @@ public:
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    void reset(int fd)
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
     // Closes now and reports the result, which for a written file can be the
     // first sign of a failed write.
     int close()
@@ -54,38 +62,20 @@ private:
     int fd_;
 };
 
-std::string directoryOf(const std::string& path)
+FileStamp stampOf(const struct stat& info)
 {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string joined(const std::string& directory, const std::string& name)
-{
-    if (directory.empty())
-        return name;
-    return directory.back() == '/' ? directory + name : directory + "/" + name;
-}
-
-// Follows symbolic links to the file that really holds the notebook, so that
-// the save replaces that file and leaves the link in place.
-std::string resolvedTarget(const std::string& path)
-{
-    std::string current = path;
-    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-        struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return current;
-        std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
-        const ssize_t length = ::readlink(current.c_str(), buffer.data(), buffer.size() - 1);
-        if (length < 0)
-            return current;
-        const std::string link(buffer.data(), static_cast<std::size_t>(length));
-        current = link.front() == '/' ? link : joined(directoryOf(current), link);
-    }
-    return current;
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+#ifdef __APPLE__
+    const struct timespec& modified = info.st_mtimespec;
+#else
+    const struct timespec& modified = info.st_mtim;
+#endif
+    stamp.modifiedNs = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    return stamp;
 }
 
 int readFully(int fd, char* data, std::size_t size)
@@ -147,69 +137,160 @@ void syncDirectory(const std::string& directory)
         ::fsync(fd.get());
 }
 
+// Opens a plain file for reading; anything else is refused before it is
+// opened, and O_NONBLOCK covers a pipe put there in between.
+std::optional<FileError> openForReading(const std::string& path, Descriptor& fd, struct stat& info)
+{
+    if (auto refusal = FilePlace::refuseUnlessPlain(path))
+        return refusal;
+    fd.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return systemError(path, errno);
+    if (::fstat(fd.get(), &info) != 0)
+        return systemError(path, errno);
+    if (!S_ISREG(info.st_mode))
+        return FileError{path, "it is not a regular file (a pipe, socket or device)"};
+    return std::nullopt;
+}
+
+// Visits the file's bytes in chunks of whole records; the last chunk may end
+// in a part record.
+template <typename Visit>
+std::optional<FileError> readChunks(int fd, const std::string& path, std::uint64_t size, Visit visit)
+{
+    // Whole records, so that a part record at the end can be filled up.
+    std::vector<char> chunk(
+        static_cast<std::size_t>(std::min<std::uint64_t>(recordCount(size) * kRecordSize, kChunkBytes)));
+    for (std::uint64_t offset = 0; offset < size; offset += kChunkBytes) {
+        const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, size - offset));
+        if (const int error = readFully(fd, chunk.data(), bytes))
+            return systemError(path, error);
+        visit(chunk, bytes, static_cast<std::size_t>(offset / kRecordSize));
+    }
+    return std::nullopt;
+}
+
 std::optional<FileError> writeRecords(int fd, const std::string& file, const Seiten& pages,
-                                      const CodePage& codePage)
+                                      const CodePage& codePage, ContentHash& hash)
 {
     std::vector<char> chunk(std::min(pages.size(), kRecordsPerChunk) * kRecordSize);
     for (std::size_t first = 0; first < pages.size(); first += kRecordsPerChunk) {
         const std::size_t count = std::min(kRecordsPerChunk, pages.size() - first);
         for (std::size_t i = 0; i < count; ++i)
             encodeRecord(pages[first + i], chunk.data() + i * kRecordSize, codePage);
+        hash.add(chunk.data(), count * kRecordSize);
         if (const int error = writeFully(fd, chunk.data(), count * kRecordSize))
             return systemError(file, error);
     }
     return std::nullopt;
 }
 
+// Renames without ever replacing a file already there.
+int renameNoReplace(const std::string& from, const std::string& to)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+#endif
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0)
+        return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 } // namespace
 
-std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages)
+std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages,
+                              ReadInfo& info)
 {
-    // O_NONBLOCK keeps a named pipe in the notebook's place from hanging us.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid()) {
-        if (errno != ENOENT)
-            return systemError(path, errno);
+    struct stat probe {};
+    if (::stat(path.c_str(), &probe) != 0 && errno == ENOENT) {
         createEmptyIfPossible(path);
         pages = Seiten();
+        info = {};
+        if (::stat(path.c_str(), &probe) == 0)
+            info.version.stamp = stampOf(probe);
+        info.version.hash = ContentHash().value();
         return std::nullopt;
     }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        return systemError(path, errno);
-    if (S_ISDIR(info.st_mode))
-        return systemError(path, EISDIR);
-    if (!S_ISREG(info.st_mode))
-        return FileError{path, "it is not a regular file"};
+    Descriptor fd(-1);
+    struct stat status {};
+    if (auto error = openForReading(path, fd, status))
+        return error;
 
-    const std::uint64_t count = recordCount(static_cast<std::uint64_t>(info.st_size));
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    const std::uint64_t count = recordCount(size);
     if (auto refusal = refuseIfTooLong(path, count))
         return refusal;
 
     Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
-    std::vector<char> chunk(std::min<std::uint64_t>(count, kRecordsPerChunk) * kRecordSize);
-    for (std::uint64_t first = 0; first < count; first += kRecordsPerChunk) {
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordsPerChunk, count - first));
-        if (const int error = readFully(fd.get(), chunk.data(), n * kRecordSize))
-            return systemError(path, error);
-        for (std::size_t i = 0; i < n; ++i)
-            decodeRecord(chunk.data() + i * kRecordSize, loaded[static_cast<std::size_t>(first) + i],
-                         codePage);
-    }
+    ContentHash hash;
+    auto decode = [&](std::vector<char>& chunk, std::size_t bytes, std::size_t firstPage) {
+        hash.add(chunk.data(), bytes);
+        const std::size_t records = (bytes + kRecordSize - 1) / kRecordSize;
+        // A part record is filled with blanks, as a short page is.
+        std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(bytes),
+                  chunk.begin() + static_cast<std::ptrdiff_t>(records * kRecordSize), ' ');
+        for (std::size_t i = 0; i < records; ++i)
+            decodeRecord(chunk.data() + i * kRecordSize, loaded[firstPage + i], codePage);
+    };
+    if (auto error = readChunks(fd.get(), path, size, decode))
+        return error;
     pages = std::move(loaded);
+    info.version = {stampOf(status), hash.value()};
+    info.partBytes = static_cast<std::size_t>(size % kRecordSize);
+    return std::nullopt;
+}
+
+std::optional<FileError> stamp(const std::string& path, FileStamp& result)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            return systemError(path, errno);
+        result = {};
+        return std::nullopt;
+    }
+    result = stampOf(info);
+    return std::nullopt;
+}
+
+std::optional<FileError> fingerprint(const std::string& path, FileVersion& result)
+{
+    Descriptor fd(-1);
+    struct stat status {};
+    if (auto error = openForReading(path, fd, status))
+        return error;
+    // What we would refuse to read is no notebook to compare with.
+    if (auto refusal = refuseIfTooLong(path, recordCount(static_cast<std::uint64_t>(status.st_size))))
+        return refusal;
+    ContentHash hash;
+    auto add = [&hash](const std::vector<char>& chunk, std::size_t bytes, std::size_t) {
+        hash.add(chunk.data(), bytes);
+    };
+    if (auto error = readChunks(fd.get(), path, static_cast<std::uint64_t>(status.st_size), add))
+        return error;
+    result = {stampOf(status), hash.value()};
     return std::nullopt;
 }
 
 std::optional<FileError> write(const std::string& path, const std::string& tempName, const Seiten& pages,
-                               const CodePage& codePage)
+                               const CodePage& codePage, FileVersion& written)
 {
-    const std::string target = resolvedTarget(path);
-    const std::string directory = directoryOf(target);
-    const std::string temp = joined(directory, tempName);
+    std::string target;
+    if (auto refusal = FilePlace::writeTarget(path, target))
+        return refusal;
+    if (auto refusal = FilePlace::refuseUnlessPlain(target))
+        return refusal;
+    if (auto refusal = FilePlace::refuseIfReadOnly(target))
+        return refusal;
+    const std::string directory = FilePlace::folderOf(target);
+    const std::string temp = FilePlace::inFolder(directory, tempName);
 
     struct stat existing {};
-    const bool keepMode = ::stat(target.c_str(), &existing) == 0;
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
 
     // A temporary file left by an interrupted save may hold old records past
     // the end of this notebook; it must never reach the notebook.
@@ -226,18 +307,50 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
         return error;
     };
 
-    if (auto error = writeRecords(fd.get(), temp, pages, codePage))
+    ContentHash hash;
+    if (auto error = writeRecords(fd.get(), temp, pages, codePage, hash))
         return discard(*error);
-    if (keepMode)
-        ::fchmod(fd.get(), existing.st_mode & 07777); // best effort: some file systems keep no modes
+    if (replacing) {
+        // Best effort: only root may give a file away, and some file systems
+        // keep no owners or modes. The owner goes first, as it clears set-id bits.
+        if (::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0)
+            (void)::fchown(fd.get(), static_cast<uid_t>(-1), existing.st_gid);
+        ::fchmod(fd.get(), existing.st_mode & 07777);
+    }
     if (!syncToDisk(fd.get()))
+        return discard(systemError(temp, errno));
+    struct stat result {};
+    if (::fstat(fd.get(), &result) != 0)
         return discard(systemError(temp, errno));
     if (fd.close() != 0)
         return discard(systemError(temp, errno));
     if (::rename(temp.c_str(), target.c_str()) != 0)
         return discard(systemError(target, errno));
     syncDirectory(directory);
+    written = {stampOf(result), hash.value()};
     return std::nullopt;
+}
+
+std::optional<FileError> moveAside(const std::string& path, std::string& asidePath)
+{
+    std::string target;
+    if (auto refusal = FilePlace::writeTarget(path, target))
+        return refusal;
+    const std::string folder = FilePlace::folderOf(target);
+    const std::string name = target.substr(folder.empty() ? 0 : target.find_last_of('/') + 1);
+    const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string aside = FilePlace::inFolder(folder, asideName(name, now, attempt));
+        const int error = renameNoReplace(target, aside);
+        if (error == EEXIST)
+            continue;
+        if (error != 0)
+            return systemError(target, error);
+        syncDirectory(folder);
+        asidePath = aside;
+        return std::nullopt;
+    }
+    return systemError(target, EEXIST);
 }
 
 } // namespace PageFile

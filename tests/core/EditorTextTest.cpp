@@ -48,3 +48,46 @@ TEST(EditorText, APageWithCrLfSurvivesTheRoundTrip)
 }
 
 } // namespace
+
+namespace {
+
+using EditorText::LineBreak;
+
+TEST(EditorText, APageIsShownWithoutItsFillAndStoredWithTheBreaksItCameWith)
+{
+    const struct {
+        std::u16string page;
+        std::u16string shown;
+        LineBreak lineBreak;
+    } cases[] = {
+        {std::u16string(2000, u' '), u"", LineBreak::CrLf},
+        {std::u16string(2000, u'\0'), u"", LineBreak::CrLf},
+        {std::u16string(u"text \0 \0  ", 10), u"text", LineBreak::CrLf},
+        {u"  indented\r\nx  ", u"  indented\r\nx", LineBreak::CrLf},
+        {u"unix\nlines\r\n", u"unix\nlines\r\n", LineBreak::Lf},
+        {u"a\r\nold mac\rb", u"a\r\nold mac\rb", LineBreak::Cr},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EditorText::withoutFill(c.page), c.shown);
+        EXPECT_EQ(EditorText::lineBreakOf(c.page), c.lineBreak);
+    }
+    const std::u16string unix = u"one\ntwo\n";
+    const std::u16string shown = EditorText::fromPage(unix);
+    EXPECT_EQ(EditorText::toPage(shown, CodePage::windows1252(), LineBreak::Lf), unix);
+    EXPECT_EQ(EditorText::storedLength(shown, LineBreak::Lf), unix.size());
+}
+
+TEST(EditorText, TheRoomATextTakesIsCountedInStoredBytes)
+{
+    const std::u16string text = std::u16string(u"ab") + P + u"\U0001F600c";
+    EXPECT_EQ(EditorText::storedLength(text, LineBreak::CrLf), 6u);
+    EXPECT_EQ(EditorText::storedLength(text, LineBreak::Cr), 5u);
+    const struct {
+        std::size_t room;
+        std::size_t characters;
+    } cases[] = {{0, 0}, {2, 2}, {3, 2}, {4, 3}, {5, 5}, {6, 6}, {100, 6}};
+    for (const auto& c : cases)
+        EXPECT_EQ(EditorText::fittingPrefix(text, c.room, LineBreak::CrLf), c.characters) << c.room;
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "TempFolder.h"
 #include "options/OptionsFile.h"
 #include "store/BusinessDataTier.h"
+#include "store/NotebookLock.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -38,30 +39,42 @@ std::string allByteValues()
     return bytes;
 }
 
-TEST_F(PageFile, WholeRecordsArePagesAndATrailingPartIsDropped)
+TEST_F(PageFile, EveryRecordIsAPageAndAPartRecordIsOneMoreFilledWithBlanks)
 {
     writeBytes("kel.kel", record("one") + record("two") + record("three"));
     load();
     EXPECT_EQ(store.anzahlSeiten(), 3);
     EXPECT_EQ(store.nr(), 1);
+    EXPECT_FALSE(store.hasUnsavedChanges());
+    EXPECT_TRUE(dialogs.boxes.empty());
 
-    writeBytes("kel.kel", record("one") + record("two") + std::string(500, 'x'));
-    load();
-    EXPECT_EQ(store.anzahlSeiten(), 2);
-    save();
-    EXPECT_EQ(readBytes("kel.kel"), record("one") + record("two"));
-    EXPECT_FALSE(fs::exists("keltemp.kel"));
+    struct Case {
+        std::string bytes;
+        std::int16_t pages;
+    };
+    for (const Case& c :
+         {Case{record("one") + record("two") + std::string(500, 'x'), 3}, Case{std::string(1999, 'a'), 1}}) {
+        dialogs.boxes.clear();
+        writeBytes("kel.kel", c.bytes);
+        load();
+        EXPECT_EQ(store.anzahlSeiten(), c.pages);
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << "the user is told of the part record";
+        EXPECT_NE(dialogs.boxes[0].text.find(std::to_string(c.bytes.size() % 2000) + " bytes"),
+                  std::string::npos);
+        save();
+        EXPECT_EQ(readBytes("kel.kel"), c.bytes + std::string(1999 - (c.bytes.size() - 1) % 2000, ' '))
+            << "no byte is dropped";
+        EXPECT_FALSE(fs::exists("keltemp.kel"));
+    }
 }
 
-TEST_F(PageFile, ANotebookWithoutAWholeRecordGivesOneBlankPage)
+TEST_F(PageFile, AnEmptyOrMissingNotebookGivesOneBlankPage)
 {
-    for (const std::string& bytes : {std::string(), std::string(1999, 'a')}) {
-        writeBytes("kel.kel", bytes);
-        load();
-        EXPECT_EQ(store.anzahlSeiten(), 1);
-        EXPECT_EQ(store.nr(), 1);
-        EXPECT_EQ(store.nachname(), std::u16string(2000, u' '));
-    }
+    writeBytes("kel.kel", "");
+    load();
+    EXPECT_EQ(store.anzahlSeiten(), 1);
+    EXPECT_EQ(store.nr(), 1);
+    EXPECT_EQ(store.nachname(), std::u16string(2000, u' '));
     fs::remove("kel.kel");
     load();
     EXPECT_EQ(store.anzahlSeiten(), 1);
@@ -151,7 +164,7 @@ TEST_F(PageFile, ASaveIntoAReadOnlyFolderFailsAndLeavesTheNotebookAsItWas)
     const std::string original = record("kept");
     writeBytes("kel.kel", original);
     fs::permissions(folder.path(), fs::perms(0755));
-    fs::permissions("kel.kel", fs::perms(0644));
+    fs::permissions("kel.kel", fs::perms(0666));
     const int code = runAsUnprivilegedUser([&] {
         RecordingDialogs childDialogs;
         BusinessDataTier child(childDialogs);
@@ -185,16 +198,16 @@ TEST_F(PageFile, TheLargestNotebookLoadsAndOneRecordMoreIsRefused)
 {
     const auto largest = static_cast<std::uintmax_t>(kMaxSeiten) * 2000;
     writeBytes("kel.kel", record("first"));
-    fs::resize_file("kel.kel", largest + 1999);
+    fs::resize_file("kel.kel", largest);
     load();
     EXPECT_EQ(store.anzahlSeiten(), kMaxSeiten);
     EXPECT_EQ(store.nachname().substr(0, 5), u"first");
 
-    fs::resize_file("kel.kel", largest + 2000);
+    fs::resize_file("kel.kel", largest + 1);
     auto error = store.leseDatei("kel.kel");
     ASSERT_TRUE(error);
     EXPECT_NE(error->reason.find("32768 pages"), std::string::npos) << error->reason;
-    EXPECT_EQ(fs::file_size("kel.kel"), largest + 2000);
+    EXPECT_EQ(fs::file_size("kel.kel"), largest + 1);
 }
 
 } // namespace
@@ -220,6 +233,171 @@ TEST(UnreadableFiles, ANotebookAndOptionsTheUserMayNotReadAreReportedNotReplaced
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(readBytes("kel.kel"), record("secret"));
+}
+
+} // namespace
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Which writes go where: owners, modes, links and things that are not files.
+TEST_F(PageFile, WritesKeepOwnersAndModesAndRefuseWhatTheyMustNotTouch)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand files to another user";
+    writeBytes("kel.kel", record("theirs"));
+    ASSERT_EQ(::chown("kel.kel", kNobody, kNobody), 0);
+    fs::permissions("kel.kel", fs::perms(0604));
+    load();
+    store.nachname(u"root was here");
+    save();
+    struct stat info {};
+    ASSERT_EQ(::stat("kel.kel", &info), 0);
+    EXPECT_EQ(info.st_uid, kNobody) << "root's save leaves the notebook its owner's";
+    EXPECT_EQ(info.st_gid, kNobody);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        const char* reason;
+    };
+    const Case refusals[] = {
+        {"a read-only notebook", [] { fs::permissions("kel.kel", fs::perms(0444)); }, "read-only"},
+        {"someone else's link to our file",
+         [] {
+             fs::rename("kel.kel", "real.kel");
+             fs::create_symlink("real.kel", "kel.kel");
+             ASSERT_EQ(::lchown("kel.kel", kNobody, kNobody), 0);
+         },
+         "link"},
+        {"a pipe",
+         [] {
+             fs::remove("kel.kel");
+             ASSERT_EQ(::mkfifo("kel.kel", 0644), 0);
+         },
+         "not a regular file"},
+    };
+    for (const Case& c : refusals) {
+        SCOPED_TRACE(c.what);
+        fs::remove("kel.kel");
+        fs::remove("real.kel");
+        writeBytes("kel.kel", record("before"));
+        load();
+        c.arrange();
+        const std::string before = fs::is_fifo("kel.kel") ? std::string() : readBytes("kel.kel");
+        store.nachname(u"after");
+        auto error = store.schreibeDatei("Kelmo-Note");
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->reason.find(c.reason), std::string::npos) << error->reason;
+        if (!before.empty()) {
+            EXPECT_EQ(readBytes("kel.kel"), before);
+        }
+        EXPECT_EQ(store.nachname().substr(0, 5), u"after") << "the pages stay";
+        EXPECT_FALSE(fs::exists("keltemp.kel"));
+        auto readError = store.leseDatei("kel.kel");
+        EXPECT_EQ(fs::is_fifo("kel.kel"), readError.has_value()) << "a pipe is refused, never waited on";
+    }
+
+    // A link that belongs to the owner of its file is followed.
+    fs::remove("kel.kel");
+    writeBytes("real.kel", record("linked"));
+    ASSERT_EQ(::chown("real.kel", kNobody, kNobody), 0);
+    fs::create_symlink("real.kel", "kel.kel");
+    ASSERT_EQ(::lchown("kel.kel", kNobody, kNobody), 0);
+    load();
+    store.nachname(u"through the link");
+    save();
+    EXPECT_EQ(readBytes("real.kel"), record("through the link"));
+}
+
+TEST(OptionsPlaces, APipeIsRefusedAndALinkOfAnotherUserIsNotWrittenThrough)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand a link to another user";
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo(OptionsFile::kName, 0644), 0);
+    Optionen options;
+    EXPECT_TRUE(OptionsFile::read(OptionsFile::kName, options));
+    EXPECT_TRUE(OptionsFile::write(OptionsFile::kName, options));
+
+    fs::remove(OptionsFile::kName);
+    writeBytes("elsewhere", std::string(300, 'z'));
+    fs::create_symlink("elsewhere", OptionsFile::kName);
+    ASSERT_EQ(::lchown(OptionsFile::kName, kNobody, kNobody), 0);
+    EXPECT_TRUE(OptionsFile::write(OptionsFile::kName, {1, 2, 3}));
+    EXPECT_EQ(readBytes("elsewhere"), std::string(300, 'z'));
+
+    ASSERT_EQ(::lchown(OptionsFile::kName, 0, 0), 0);
+    EXPECT_FALSE(OptionsFile::write(OptionsFile::kName, {1, 2, 3}));
+    const std::string bytes = readBytes("elsewhere");
+    EXPECT_EQ(bytes.substr(0, 2), std::string("\x01\x00", 2));
+    EXPECT_EQ(bytes.substr(258), std::string(42, 'z')) << "bytes past the options stay";
+}
+
+// How the store sees the file on disk after others have been at it.
+TEST_F(PageFile, TheStoreTellsWhetherTheFileOnDiskIsStillTheOneItKnows)
+{
+    using State = BusinessDataTier::FileState;
+    writeBytes("kel.kel", record("one"));
+    load();
+    auto state = [this] {
+        State result{};
+        const auto error = store.checkFile(result);
+        EXPECT_FALSE(error);
+        return result;
+    };
+    EXPECT_EQ(state(), State::AsKnown);
+
+    writeBytes("copy", record("one"));
+    fs::rename("copy", "kel.kel");
+    EXPECT_EQ(state(), State::AsKnown) << "the same bytes are no change";
+
+    writeBytes("copy", record("other"));
+    fs::rename("copy", "kel.kel");
+    EXPECT_EQ(state(), State::Replaced);
+    store.vor();
+    store.vor();
+    ASSERT_FALSE(store.reload());
+    EXPECT_EQ(store.nr(), 1) << "the page number where the notebook still has it";
+    EXPECT_EQ(store.nachname().substr(0, 5), u"other");
+    EXPECT_EQ(state(), State::AsKnown);
+
+    store.nachname(u"mine");
+    std::string aside;
+    ASSERT_FALSE(store.moveFileAside(aside));
+    EXPECT_EQ(aside.find(':'), std::string::npos);
+    EXPECT_NE(aside.find("kel (changed elsewhere "), std::string::npos) << aside;
+    EXPECT_EQ(readBytes(aside), record("other"));
+    EXPECT_EQ(state(), State::Missing);
+    save();
+    EXPECT_EQ(state(), State::AsKnown);
+    EXPECT_FALSE(store.hasUnsavedChanges());
+}
+
+TEST(NotebookLocks, EveryPathToOneNotebookMeetsTheSameLock)
+{
+    TempFolder folder;
+    fs::create_directory("notes");
+    writeBytes("notes/kel.kel", record("x"));
+    fs::create_directory_symlink("notes", "same-folder");
+    fs::create_directory("other");
+    fs::create_symlink("../notes/kel.kel", "other/kel.kel");
+
+    auto first = std::make_unique<NotebookLock>();
+    ASSERT_EQ(first->take("notes/kel.kel"), NotebookLock::Outcome::Taken);
+    for (const char* path : {"notes/kel.kel", "same-folder/kel.kel", "other/kel.kel"}) {
+        NotebookLock second;
+        EXPECT_EQ(second.take(path), NotebookLock::Outcome::HeldElsewhere) << path;
+        EXPECT_EQ(second.identity(), first->identity()) << path;
+    }
+    NotebookLock elsewhere;
+    EXPECT_EQ(elsewhere.take("kel.kel"), NotebookLock::Outcome::Taken);
+    first.reset();
+    NotebookLock after;
+    EXPECT_EQ(after.take("same-folder/kel.kel"), NotebookLock::Outcome::Taken)
+        << "a lock ends with its holder";
 }
 
 } // namespace

@@ -17,15 +17,20 @@ scenario_type_and_end() {
     start_desktop
     start_kelmo
     wait_for_window
-    click_at 100 40
-    xdotool key ctrl+Home
+    # Wherever a click lands in the page, what is typed goes onto the page.
+    click_at 200 40
     type_text "Hello"
+    click_at 150 110
     xdotool key Return
     type_text "World"
+    click_at 100 160
+    type_text "!"
+    xdotool key ctrl+End
+    type_text "?"
     menu_end
     wait_for_end
     expect_pages 1
-    expect_record 1 'Hello\r\nWorld'
+    expect_record 1 'Hello\r\nWorld!?'
     expect_no_temp
 }
 
@@ -34,12 +39,11 @@ scenario_close_box() {
     page_file "page one"
     start_kelmo
     wait_for_window
-    click_at 100 40
-    xdotool key ctrl+Home
-    type_text "closed "
+    click_at 200 150
+    type_text " closed"
     xdotool key alt+F4
     wait_for_end
-    expect_record 1 'closed page one'
+    expect_record 1 'page one closed'
     expect_no_temp
 }
 
@@ -48,12 +52,11 @@ scenario_sigterm() {
     page_file "page one"
     start_kelmo
     wait_for_window
-    click_at 100 40
-    xdotool key ctrl+Home
-    type_text "terminated "
+    click_at 200 150
+    type_text " terminated"
     kill -TERM "$PROGRAM_PID"
     wait_for_end
-    expect_record 1 'terminated page one'
+    expect_record 1 'page one terminated'
     expect_no_temp
 }
 
@@ -65,7 +68,6 @@ scenario_next_and_delete() {
     click_button last
     click_button next
     click_at 100 40
-    xdotool key ctrl+Home
     type_text "three"
     click_button previous
     click_button delete
@@ -176,14 +178,23 @@ scenario_second_copy() {
     start_kelmo
     wait_for_window
     local first="$PROGRAM_PID"
-    click_at 100 40
-    xdotool key ctrl+Home
-    type_text "kept "
+    click_at 200 150
+    type_text " kept"
     (cd "$WORK" && timeout 10 "$PROGRAM" >/dev/null 2>&1) || fail "the second copy did not end at once"
+    kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+    # A copy that cannot reach the first (another temporary folder, through a
+    # link to the folder) says the notebook is open elsewhere and ends.
+    mkdir "$WORK/.othertmp"
+    ln -s "$WORK" "$WORK/.linked"
+    (cd "$WORK/.linked" && TMPDIR="$WORK/.othertmp" exec timeout 20 "$PROGRAM" >/dev/null 2>&1) &
+    local third=$!
+    wait_for 10 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "the third copy said nothing"
+    xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Kelmo Note$' | head -n1)" key Return
+    wait "$third" || fail "the third copy did not end"
     kill -0 "$first" 2>/dev/null || fail "the first copy ended"
     menu_end
     wait_for_end
-    expect_record 1 'kept first copy'
+    expect_record 1 'first copy kept'
 }
 
 "scenario_$SCENARIO"

@@ -1,6 +1,10 @@
 #include "FormFixture.h"
 
+#include "mainwindow/NotebookKeeper.h"
+
 #include <QTimer>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -9,14 +13,14 @@ protected:
     // Lets the pause after typing run out at once instead of in seconds.
     void pauseRunsOut()
     {
-        auto* pause = form->findChild<QTimer*>();
+        auto* pause = form->findChild<QTimer*>(QStringLiteral("pauseAfterTyping"));
         ASSERT_NE(pause, nullptr);
         ASSERT_TRUE(pause->isActive());
-        EXPECT_EQ(pause->interval(), Form1::kRuhePauseMs);
+        EXPECT_EQ(pause->interval(), NotebookKeeper::kPauseMs);
         pause->setInterval(0);
         pause->start();
         QTest::qWait(20);
-        pause->setInterval(Form1::kRuhePauseMs);
+        pause->setInterval(NotebookKeeper::kPauseMs);
     }
 };
 
@@ -41,9 +45,11 @@ TEST_F(SafetyNet, HidingWritesButOnlyWhenSomethingChanged)
     form->mini_Click();
     EXPECT_EQ(readBytes("kel.kel"), record("changed by someone else")) << "nothing changed, nothing written";
     form->Möffnen_Click();
+    EXPECT_EQ(editorText(), QStringLiteral("changed by someone else")) << "the other notebook is loaded";
     click(2);
     form->mini_Click();
-    EXPECT_EQ(readBytes("kel.kel"), record("one") + record(""));
+    EXPECT_EQ(readBytes("kel.kel"), record("changed by someone else") + record(""));
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(SafetyNet, AFailingWriteBetweenTimesIsToldOnceAndTheEndStillSaves)
@@ -57,8 +63,98 @@ TEST_F(SafetyNet, AFailingWriteBetweenTimesIsToldOnceAndTheEndStillSaves)
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(readBytes("kel.kel"), record("one"));
     std::filesystem::remove("keltemp.kel");
-    EXPECT_TRUE(form->close());
+    auto* retry = form->findChild<QTimer*>(QStringLiteral("retryAfterFailure"));
+    ASSERT_TRUE(retry && retry->isActive()) << "a failed save is tried again without a keystroke";
+    EXPECT_EQ(retry->interval(), NotebookKeeper::kRetryMs);
+    retry->setInterval(0);
+    retry->start();
+    QTest::qWait(20);
     EXPECT_EQ(readBytes("kel.kel"), record("baone"));
+    EXPECT_FALSE(retry->isActive());
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+// Another program (a file sync, a second computer) changes the notebook
+// while it is open. Whatever happens, no side's notes are lost.
+TEST_F(SafetyNet, ChangesMadeOnDiskByOthersAreNeverLost)
+{
+    namespace fs = std::filesystem;
+    auto replaceWith = [](const std::string& bytes) {
+        writeBytes("incoming", bytes);
+        fs::rename("incoming", "kel.kel");
+    };
+    struct Case {
+        const char* what;
+        bool weEdit;
+        std::function<void()> change;
+        std::string notebook; // kel.kel after the end
+        std::string aside;    // the other side's file moved aside, if any
+    };
+    const Case cases[] = {
+        {"nothing changes anywhere", false, [] {}, record("one"), ""},
+        {"they replace it, we did not edit", false, [&] { replaceWith(record("theirs")); }, record("theirs"),
+         ""},
+        {"both sides edit", true, [&] { replaceWith(record("theirs")); }, record("mine one"),
+         record("theirs")},
+        {"they write it in place", true, [] { writeBytes("kel.kel", record("in place")); },
+         record("mine one"), record("in place")},
+        {"they copy the same bytes over it", true, [&] { replaceWith(record("one")); }, record("mine one"),
+         ""},
+        {"they delete it", false, [] { fs::remove("kel.kel"); }, record("one"), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder own;
+        dialogs.boxes.clear();
+        start(record("one"));
+        struct stat before {};
+        ::stat("kel.kel", &before);
+        if (c.weEdit)
+            type(QStringLiteral("mine "));
+        c.change();
+        if (!c.weEdit) {
+            // The file watch takes the change in by itself.
+            QTest::qWait(NotebookKeeper::kSettleMs + 200);
+            EXPECT_EQ(editorText().toStdString() + std::string(2000 - editorText().size(), ' '), c.notebook);
+        }
+        EXPECT_TRUE(form->close());
+        EXPECT_EQ(readBytes("kel.kel"), c.notebook);
+        std::vector<fs::path> aside;
+        for (const auto& entry : fs::directory_iterator("."))
+            if (entry.path().filename() != "kel.kel" && entry.path().filename() != "optionen.kel")
+                aside.push_back(entry.path());
+        ASSERT_EQ(aside.size(), c.aside.empty() ? 0u : 1u);
+        EXPECT_EQ(dialogs.boxes.size(), aside.size()) << "the user is told where the other side's notes are";
+        if (!c.aside.empty()) {
+            EXPECT_EQ(readBytes(aside[0]), c.aside);
+            EXPECT_NE(dialogs.boxes[0].text.find(aside[0].filename().string()), std::string::npos);
+        }
+        struct stat after {};
+        ::stat("kel.kel", &after);
+        if (std::string(c.what) == "nothing changes anywhere") {
+            EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec)
+                << "an unchanged notebook is not written";
+        }
+        form.reset();
+    }
+}
+
+TEST_F(SafetyNet, AChangedNotebookThatCannotBeReadIsNeverWrittenOver)
+{
+    start(record("one"));
+    type(QStringLiteral("mine "));
+    writeBytes("incoming", record("x"));
+    std::filesystem::resize_file("incoming", static_cast<std::uintmax_t>(kMaxSeiten) * 2000 + 1);
+    std::filesystem::rename("incoming", "kel.kel");
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("does not write over it"), std::string::npos);
+    EXPECT_EQ(std::filesystem::file_size("kel.kel"), static_cast<std::uintmax_t>(kMaxSeiten) * 2000 + 1);
+    EXPECT_EQ(editorText(), QStringLiteral("mine one")) << "our pages stay";
+    std::filesystem::remove("kel.kel");
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(readBytes("kel.kel"), record("mine one"));
 }
 
 TEST_F(SafetyNet, TheFullestNotebookLoadsPagesAndRefusesOneMorePage)

@@ -3,26 +3,40 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-TEST(SingleInstance, ASecondCopyInTheSameFolderHandsOverAndOneElsewhereRuns)
+using Claim = SingleInstance::Claim;
+
+TEST(SingleInstance, EveryPathToARunningNotebookHandsOverAndOtherNotebooksRun)
 {
     TempFolder folder;
-    const QString here = QString::fromStdString(folder.path().string());
-    SingleInstance first(here);
-    ASSERT_TRUE(first.claim());
+    fs::create_directories("notes");
+    fs::create_directory_symlink("notes", "linked");
+    fs::create_directories("elsewhere");
+    SingleInstance first(QStringLiteral("notes/kel.kel"));
+    ASSERT_EQ(first.claim(), Claim::Alone);
     QSignalSpy shows(&first, &SingleInstance::showRequested);
 
-    SingleInstance second(here);
-    EXPECT_FALSE(second.claim());
+    SingleInstance second(QStringLiteral("linked/kel.kel"));
+    EXPECT_EQ(second.claim(), Claim::ShownElsewhere);
     EXPECT_TRUE(shows.wait(2000));
     EXPECT_EQ(shows.count(), 1);
 
-    TempFolder elsewhere;
-    SingleInstance other(QString::fromStdString(elsewhere.path().string()));
-    EXPECT_TRUE(other.claim());
+    // A copy with another temporary folder cannot reach the first one, and
+    // must not run beside it either.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(folder.path() / "elsewhere"));
+    SingleInstance unreachable(QStringLiteral("notes/kel.kel"));
+    EXPECT_EQ(unreachable.claim(), Claim::OpenElsewhere);
+    qputenv("TMPDIR", tmp);
+
+    SingleInstance other(QStringLiteral("elsewhere/kel.kel"));
+    EXPECT_EQ(other.claim(), Claim::Alone);
 }
 
 } // namespace

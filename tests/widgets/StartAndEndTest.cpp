@@ -1,16 +1,17 @@
 #include "FormFixture.h"
 
+#include <QClipboard>
 #include <QSignalSpy>
 
 namespace {
 
 using StartAndEnd = FormFixture;
 
-TEST_F(StartAndEnd, ShowsPageOneAsItsFullStoredField)
+TEST_F(StartAndEnd, ShowsPageOneWithoutTheBlanksThatFillItsRecord)
 {
     start(record("first page") + record("second"));
     EXPECT_EQ(form->windowTitle(), "Kelmo-Note");
-    EXPECT_EQ(editorText(), QString::fromLatin1(record("first page").c_str()));
+    EXPECT_EQ(editorText(), QStringLiteral("first page"));
     EXPECT_EQ(form->Label1->text(), "Down");
 }
 
@@ -65,17 +66,29 @@ TEST_F(StartAndEnd, EditedTextHoldsOnlyWhatThePageFileCanHold)
     start(record(""));
     type(QStringLiteral("\u20AC \u4E2D \u00E4"));
     click(1);
-    EXPECT_TRUE(editorText().startsWith(QStringLiteral("\u20AC ? \u00E4  ")));
+    EXPECT_EQ(editorText(), QStringLiteral("\u20AC ? \u00E4"));
     form->close();
     EXPECT_EQ(readBytes("kel.kel"), record("\x80 ? \xE4"));
 }
 
-TEST_F(StartAndEnd, TextBeyondAPageIsCutAtTheNextStoreAndShow)
+TEST_F(StartAndEnd, TextBeyondAPageIsRefusedWhenItComesNeverCutLater)
 {
-    start(record(""));
-    form->RichTextBox1->setPlainText(QString(2100, QLatin1Char('x')));
-    click(1);
-    EXPECT_EQ(editorText(), QString(2000, QLatin1Char('x')));
+    start(record("") + record("lf\nbreaks"));
+    QApplication::clipboard()->setText(QString(1995, QLatin1Char('x')) + QStringLiteral("\r\n0123456789"));
+    form->RichTextBox1->paste();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("7 characters"), std::string::npos) << dialogs.boxes[0].text;
+    QTest::keyClicks(form->RichTextBox1, QStringLiteral("yz"));
+    QTest::keyClick(form->RichTextBox1, Qt::Key_Return);
+    EXPECT_EQ(editorText(), QString(1995, QLatin1Char('x')) + QStringLiteral("\n012"))
+        << "the paste took what fits, and typing into a full page is refused";
+    click(2);
+    QTest::keyClick(form->RichTextBox1, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(form->RichTextBox1, QString(1995, QLatin1Char('-')));
+    form->close();
+    EXPECT_EQ(readBytes("kel.kel"),
+              record(std::string(1995, 'x') + "\r\n012") + "lf\nbreaks" + std::string(1991, '-'))
+        << "a page with LF breaks keeps them, so it holds one byte more than with CR LF";
 }
 
 TEST_F(StartAndEnd, AFailedSaveKeepsTheWindowThePagesAndTheNotebook)

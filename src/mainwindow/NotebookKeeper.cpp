@@ -1,0 +1,194 @@
+#include "NotebookKeeper.h"
+
+#include "desktop/UserDialogs.h"
+#include "store/PageFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
+
+namespace {
+
+QTimer* timer(QObject* parent, const char* name, int interval)
+{
+    auto* result = new QTimer(parent);
+    result->setObjectName(QString::fromLatin1(name));
+    result->setSingleShot(true);
+    result->setInterval(interval);
+    return result;
+}
+
+QString shown(const std::string& file)
+{
+    return QString::fromStdString(shownPath(file));
+}
+
+} // namespace
+
+NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, QObject* parent)
+    : QObject(parent)
+    , store(store_)
+    , dialogs(dialogs_)
+    , pause(timer(this, "pauseAfterTyping", kPauseMs))
+    , retry(timer(this, "retryAfterFailure", kRetryMs))
+    , settle(timer(this, "settleAfterFileChange", kSettleMs))
+{
+    connect(pause, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
+    connect(retry, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
+    connect(settle, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
+}
+
+void NotebookKeeper::watchFile()
+{
+    watcher = new QFileSystemWatcher(this);
+    auto changed = [this] { settle->start(); };
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    beobachte();
+}
+
+// A replaced file is a new one, and the watch on the old one ends with it;
+// the folder's watch sees the new one come.
+void NotebookKeeper::beobachte()
+{
+    const QFileInfo notebook(QString::fromLatin1(PageFile::kName));
+    const QString file = notebook.canonicalFilePath();
+    const QString folder = file.isEmpty() ? notebook.absolutePath() : QFileInfo(file).absolutePath();
+    for (const QString& path : {file, folder})
+        if (!path.isEmpty() && !watcher->files().contains(path) && !watcher->directories().contains(path))
+            watcher->addPath(path);
+}
+
+void NotebookKeeper::typed()
+{
+    pause->start();
+}
+
+void NotebookKeeper::saveBetweenTimes()
+{
+    sichere(Anlass::BetweenTimes);
+}
+
+bool NotebookKeeper::saveAtEnd()
+{
+    pause->stop();
+    retry->stop();
+    settle->stop();
+    return sichere(Anlass::End);
+}
+
+void NotebookKeeper::lookAtFile()
+{
+    if (!watcher)
+        return;
+    beobachte();
+    sichere(Anlass::Look);
+}
+
+bool NotebookKeeper::sichere(Anlass anlass)
+{
+    if (!watcher)
+        return true;
+    emit pagesWanted();
+    BusinessDataTier::FileState state{};
+    if (auto error = store.checkFile(state)) {
+        meldeFehler(*error, anlass);
+        return false;
+    }
+    switch (state) {
+    case BusinessDataTier::FileState::Replaced:
+        return nimmAenderungAuf(anlass);
+    case BusinessDataTier::FileState::Missing:
+        return schreibe(anlass);
+    case BusinessDataTier::FileState::AsKnown:
+        break;
+    }
+    // A look at the file writes nothing of ours: the pause after typing does.
+    if (anlass == Anlass::Look || !store.hasUnsavedChanges()) {
+        if (anlass != Anlass::Look)
+            retry->stop();
+        return true;
+    }
+    return schreibe(anlass);
+}
+
+bool NotebookKeeper::nimmAenderungAuf(Anlass anlass)
+{
+    if (!store.hasUnsavedChanges()) {
+        if (anlass == Anlass::End)
+            return true;
+        if (auto error = store.reload()) {
+            meldeFehler(*error, anlass);
+            return false;
+        }
+        emit pagesReloaded();
+        return true;
+    }
+    std::string aside;
+    if (auto error = store.moveFileAside(aside)) {
+        meldeSchreibfehler(*error, anlass);
+        return false;
+    }
+    const bool written = schreibe(anlass);
+    meldeBeidesBehalten(aside);
+    return written;
+}
+
+bool NotebookKeeper::schreibe(Anlass anlass)
+{
+    pause->stop();
+    if (auto error = store.schreibeDatei("Kelmo-Note")) {
+        meldeSchreibfehler(*error, anlass);
+        return false;
+    }
+    failureTold = false;
+    retry->stop();
+    return true;
+}
+
+// A changed notebook we cannot read is never written over: our pages stay
+// in memory until the user has seen to the file.
+void NotebookKeeper::meldeFehler(const FileError& error, Anlass anlass)
+{
+    if (anlass != Anlass::End && failureTold)
+        return;
+    failureTold = anlass != Anlass::End;
+    if (anlass != Anlass::End && store.hasUnsavedChanges())
+        retry->start();
+    const QString text =
+        QStringLiteral("Kelmo-Note cannot read the notebook \"%1\", which has changed on disk: %2.\n\n"
+                       "Kelmo-Note does not write over it. Your pages are still open in Kelmo-Note; "
+                       "see to the file, then Kelmo-Note saves them.")
+            .arg(shown(error.file), QString::fromStdString(error.reason));
+    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+}
+
+void NotebookKeeper::meldeSchreibfehler(const FileError& error, Anlass anlass)
+{
+    if (anlass != Anlass::End) {
+        retry->start();
+        // Once per run of failures: the user is not to be nagged every few seconds.
+        if (failureTold)
+            return;
+        failureTold = true;
+    }
+    const QString whatNext = anlass == Anlass::End
+                                 ? QStringLiteral("Fix the cause, then end Kelmo-Note again.")
+                                 : QStringLiteral("Kelmo-Note keeps trying while it runs.");
+    const QString text =
+        QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
+                       "Writing \"%2\" failed: %3.\n\n"
+                       "Your pages are still open in Kelmo-Note and \"%1\" is as it was. %4")
+            .arg(shown(PageFile::kName), shown(error.file), QString::fromStdString(error.reason), whatNext);
+    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+}
+
+void NotebookKeeper::meldeBeidesBehalten(const std::string& asidePath)
+{
+    const QString text =
+        QStringLiteral("Another program changed the notebook \"%1\" while you were writing in it.\n\n"
+                       "Both are kept: the other version is now \"%2\", and your pages stay in \"%1\".")
+            .arg(shown(PageFile::kName), shown(asidePath));
+    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Information);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "store/BusinessDataTier.h"
+
+#include <QObject>
+#include <QString>
+
+class QFileSystemWatcher;
+class QTimer;
+class UserDialogs;
+
+// Keeps the notebook on disk in step with the pages in memory: it writes
+// them a little after typing stops, when the window is hidden and at the end,
+// and it watches the file, so that a notebook changed by another program (a
+// file sync, a second computer on a shared folder) is loaded or, where both
+// sides changed, kept beside ours. Nothing is written that did not change.
+class NotebookKeeper : public QObject {
+    Q_OBJECT
+
+public:
+    NotebookKeeper(BusinessDataTier& store, UserDialogs& dialogs, QObject* parent = nullptr);
+
+    // How long after the last keystroke the notebook is written.
+    static constexpr int kPauseMs = 3000;
+    // How often a failed save between times is tried again.
+    static constexpr int kRetryMs = 30000;
+    // How long the file must be quiet before a change on disk is looked at,
+    // so that a program still writing it is not read half way.
+    static constexpr int kSettleMs = 500;
+
+    // From now on the file is watched and kept; call once the pages are read.
+    void watchFile();
+    // Something was typed: the notebook is written when the typing pauses.
+    void typed();
+    // Writes what changed between times. A failure is told once per run of
+    // failures, and the save is tried again while there are changes.
+    void saveBetweenTimes();
+    // Writes what changed at the end. False when that failed; the user has
+    // been told, and every page is still in memory.
+    bool saveAtEnd();
+    // Looks whether the file changed on disk and takes the change in.
+    void lookAtFile();
+
+signals:
+    // Before the pages are looked at or written: the editor's text must be
+    // stored into the current page now.
+    void pagesWanted();
+    // The pages were loaded anew from disk and must be shown again.
+    void pagesReloaded();
+
+private:
+    enum class Anlass { BetweenTimes, End, Look };
+
+    bool sichere(Anlass anlass);
+    bool nimmAenderungAuf(Anlass anlass);
+    bool schreibe(Anlass anlass);
+    void beobachte();
+    void meldeFehler(const FileError& error, Anlass anlass);
+    void meldeSchreibfehler(const FileError& error, Anlass anlass);
+    void meldeBeidesBehalten(const std::string& asidePath);
+
+    BusinessDataTier& store;
+    UserDialogs& dialogs;
+    QTimer* pause = nullptr;
+    QTimer* retry = nullptr;
+    QTimer* settle = nullptr;
+    QFileSystemWatcher* watcher = nullptr;
+    bool failureTold = false;
+};

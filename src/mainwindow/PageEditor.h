@@ -1,0 +1,37 @@
+#pragma once
+
+#include "EditorText.h"
+
+#include <QPlainTextEdit>
+
+// The editor of one page. It never holds more than the page can store,
+// counted in the bytes the page file will take: what does not fit is
+// refused as it is typed, pasted, dropped or composed, never cut later.
+class PageEditor : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit PageEditor(QWidget* parent = nullptr);
+
+    // The line break the page is stored with, so that its length is counted
+    // as it will be stored.
+    void setLineBreak(EditorText::LineBreak lineBreak) { lineBreak_ = lineBreak; }
+    EditorText::LineBreak lineBreak() const { return lineBreak_; }
+
+signals:
+    // A paste or a drop was taken only in part; `characters` were left out.
+    void textLeftOut(int characters);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Bytes still free on the page, with the selection counted as free, as
+    // what is typed replaces it.
+    std::size_t berechnePlatz() const;
+    bool passt(const QString& text) const;
+
+    EditorText::LineBreak lineBreak_ = EditorText::LineBreak::CrLf;
+};

@@ -1,0 +1,54 @@
+// On Windows a folder cannot be locked the same way; the lock is a file
+// beside the notebook that no other process may open while we hold it, and
+// that Windows removes when the last handle goes, also after a crash.
+#include "NotebookLock.h"
+
+#include <windows.h>
+
+namespace {
+
+std::wstring wide(const std::string& utf8)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(), n);
+    return result;
+}
+
+std::string utf8(const std::wstring& text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n, nullptr,
+                        nullptr);
+    return result;
+}
+
+} // namespace
+
+NotebookLock::~NotebookLock()
+{
+    if (handle_)
+        CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
+{
+    const std::wstring lockPath = wide(notebookPath + ".lock");
+    wchar_t full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameW(lockPath.c_str(), MAX_PATH * 4, full, nullptr);
+    identity_ = length > 0 ? utf8(std::wstring(full, length)) : notebookPath;
+    for (char& c : identity_)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    HANDLE file = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        handle_ = file;
+        return Outcome::Taken;
+    }
+    if (GetLastError() == ERROR_SHARING_VIOLATION)
+        return Outcome::HeldElsewhere;
+    reason_ = "error " + std::to_string(GetLastError());
+    return Outcome::NotSupported;
+}
