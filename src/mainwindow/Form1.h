@@ -97,6 +97,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -112,6 +113,11 @@ private:
     void rolle(Form1& frm, std::int16_t step);
     void optionenAnwenden();
     void verstecke();
+    // Takes on the ways of a window with or without a tray when a tray host
+    // comes or goes.
+    void richteNachTray();
+    // Keeps the open dialogs above the main window, which also stays on top.
+    void hebeDialogeHervor();
     void ladeSeiten();
     bool sichern();
     bool speichereSeiten();
@@ -123,7 +129,7 @@ private:
 
     Desktop& desktop;
     UserDialogs& dialoge;
-    const bool hatTray;
+    bool hatTray;
     std::unique_ptr<BusinessDataTier> speicher;
     QPointer<Form2> form2;
     QPointer<Form3> form3;
