@@ -69,8 +69,10 @@ QtTrayIcon::QtTrayIcon()
     settle_.setSingleShot(true);
     settle_.setInterval(300);
     connect(&settle_, &QTimer::timeout, this, &QtTrayIcon::pruefeHost);
-    host_ = frageHost();
+    // Asked before the first icon is made, as Qt asks it.
+    kind_ = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
     baueSymbol();
+    host_ = frageHost();
     beobachteHosts();
 }
 
@@ -122,10 +124,10 @@ void QtTrayIcon::fragX11Tray()
 
 TrayHost QtTrayIcon::frageHost() const
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return TrayHost::None;
-    // Away from X11, Qt has no tray but the StatusNotifier one.
-    return !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
+    const bool there = kind_ == TrayHost::StatusNotifier && onX11()
+                           ? statusNotifierWatcherRuns()
+                           : QSystemTrayIcon::isSystemTrayAvailable();
+    return there ? kind_ : TrayHost::None;
 }
 
 void QtTrayIcon::pruefeHost()
@@ -133,8 +135,11 @@ void QtTrayIcon::pruefeHost()
     const TrayHost now = frageHost();
     if (now == host_)
         return;
+    const TrayHost before = host_;
     host_ = now;
-    if (host_ != TrayHost::None && host_ != builtFor_)
+    // A fresh icon finds the new host for certain, whichever way Qt would
+    // have brought the old one back.
+    if (before == TrayHost::None)
         baueSymbol();
     if (onHostChanged)
         onHostChanged();
@@ -143,7 +148,6 @@ void QtTrayIcon::pruefeHost()
 void QtTrayIcon::baueSymbol()
 {
     icon_ = std::make_unique<QSystemTrayIcon>();
-    builtFor_ = host_;
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (onActivated)
             onActivated(activation(reason));

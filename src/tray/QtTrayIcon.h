@@ -39,9 +39,10 @@ private:
     TrayHost frageHost() const;
 
     std::unique_ptr<QSystemTrayIcon> icon_;
-    // The kind of host icon_ was made for: Qt picks D-Bus or X11 once, when
-    // the icon is made, so a change of kind needs a new icon.
-    TrayHost builtFor_ = TrayHost::None;
+    // Qt picks D-Bus or the X11 tray once a run, with the first icon: a
+    // StatusNotifier host that starts later is served through its X11 tray,
+    // where it has one, and a program that began with D-Bus stays with it.
+    TrayHost kind_ = TrayHost::None;
     TrayHost host_ = TrayHost::None;
     QIcon picture_;
     QString toolTip_;
