@@ -98,13 +98,13 @@ void QtTrayIcon::beobachteHosts()
         return;
     x11TrayAtom_ = atom->atom;
     free(atom);
-    fragX11Tray();
-    connect(&x11Poll_, &QTimer::timeout, this, &QtTrayIcon::fragX11Tray);
+    frageX11Tray();
+    connect(&x11Poll_, &QTimer::timeout, this, &QtTrayIcon::frageX11Tray);
     x11Poll_.start(2000);
 #endif
 }
 
-void QtTrayIcon::fragX11Tray()
+void QtTrayIcon::frageX11Tray()
 {
 #ifdef KELMO_HAVE_XCB
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();

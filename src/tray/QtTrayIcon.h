@@ -33,7 +33,7 @@ public:
 
 private:
     void beobachteHosts();
-    void fragX11Tray();
+    void frageX11Tray();
     void pruefeHost();
     void baueSymbol();
     TrayHost frageHost() const;
