@@ -1,6 +1,7 @@
 #include "Form3.h"
 
 #include "desktop/Shell.h"
+#include "desktop/UserDialogs.h"
 #include "mainwindow/Artwork.h"
 #include "mainwindow/Placement.h"
 
@@ -29,9 +30,11 @@ constexpr int kInfo = 1;
 
 } // namespace
 
-Form3::Form3(Shell& shell_)
-    : QWidget(nullptr, Qt::Window)
+Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
+    // Above the main window, which stays on top of everything else.
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     , shell(shell_)
+    , dialoge(dialogs_)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Form3"));
@@ -121,7 +124,8 @@ void Form3::showEvent(QShowEvent* event)
 
 void Form3::Command4_Click()
 {
-    StartURL(kHomepage);
+    if (!StartURL(kHomepage))
+        meldeNichtGeoeffnet("Kelmo-Note could not open the homepage: no web browser took it.", kHomepage);
 }
 
 void Form3::Command3_Click()
@@ -136,5 +140,14 @@ bool Form3::StartURL(const std::string& URL)
 
 void Form3::SendeeMail(const std::string& eMail, const std::string& Subject, const std::string& Body)
 {
-    shell.open("mailto:" + eMail + "?Subject=" + Subject + "&Body=" + Body, "");
+    const std::string address = "mailto:" + eMail + "?Subject=" + Subject + "&Body=" + Body;
+    if (!shell.open(address, ""))
+        meldeNichtGeoeffnet("Kelmo-Note could not start a mail: no mail program took it.", eMail);
+}
+
+void Form3::meldeNichtGeoeffnet(const std::string& what, const std::string& address)
+{
+    // The address stands on a line of its own, so it can be selected and
+    // copied into a program of the user's choice.
+    dialoge.tell("Kelmo Note", what + "\n\n" + address, UserDialogs::Icon::Information);
 }

@@ -7,6 +7,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class Shell;
+class UserDialogs;
 
 // The about dialog: who made Kelmo-Note and with what, and two ways to reach
 // its authors.
@@ -14,7 +15,7 @@ class Form3 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form3(Shell& shell);
+    Form3(Shell& shell, UserDialogs& dialogs);
 
     static const char* const kHomepage;
     static const char* const kMailAddress;
@@ -35,7 +36,10 @@ private:
     QLabel* label(int tab, const QString& name, const QString& text, int left, int top, int width,
                   int height);
     void zeigeReiter(int tab);
+    // Where the desktop took no program for an address, says so and shows it.
+    void meldeNichtGeoeffnet(const std::string& what, const std::string& address);
 
     Shell& shell;
+    UserDialogs& dialoge;
     QList<QWidget*> reiter[2];
 };

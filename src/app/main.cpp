@@ -14,13 +14,15 @@
 namespace {
 
 // Under Wayland a window can neither place itself nor stay on top; through
-// XWayland it can, so prefer that where it is there.
+// XWayland it can, so prefer that where it is there. Qt tries the platforms
+// in the order given, so where no X display can be reached it starts on
+// Wayland itself instead of giving up.
 void preferX11OnWayland()
 {
 #ifdef Q_OS_LINUX
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland" &&
         !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 #endif
 }
 

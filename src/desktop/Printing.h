@@ -25,7 +25,9 @@ public:
     // user cancelled.
     virtual std::optional<int> askForCopies(QWidget* parent) = 0;
 
-    // Prints one copy as a job of its own. On failure the job is aborted and
-    // the reason returned.
-    virtual std::optional<QString> print(const PrintJob& job) = 0;
+    // Prints the copies, each as a job of its own; into a file, one after the
+    // other in that one file, since each job would replace the file. On
+    // failure the copy in progress is aborted, no further copy is begun, and
+    // the reason is returned.
+    virtual std::optional<QString> print(const PrintJob& job, int copies) = 0;
 };

@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTextLayout>
+#include <algorithm>
 
 QtPrinting::QtPrinting() = default;
 
@@ -17,6 +19,7 @@ QPrinter& QtPrinting::printer()
 {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>();
+        printer_->setDocName(QStringLiteral("Kelmo-Note"));
         if (!pdfFile_.isEmpty()) {
             printer_->setOutputFormat(QPrinter::PdfFormat);
             printer_->setOutputFileName(pdfFile_);
@@ -37,12 +40,62 @@ std::optional<int> QtPrinting::askForCopies(QWidget* parent)
     return copies;
 }
 
-std::optional<QString> QtPrinting::print(const PrintJob& job)
+std::optional<QString> QtPrinting::pruefeDrucker()
 {
     QPrinter& printer_ = printer();
+    if (!printer_.outputFileName().isEmpty())
+        return std::nullopt;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printer_.printerName());
+    if (printer_.printerName().isEmpty() || info.isNull())
+        return QStringLiteral("there is no printer");
+    if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
+        return QStringLiteral("the printer \"%1\" does not take jobs at present").arg(printer_.printerName());
+    return std::nullopt;
+}
+
+void QtPrinting::setzeRaender()
+{
+    // Whatever the dialog or the printer's defaults say, never nearer to the
+    // edge than this; wider margins are kept.
+    QPrinter& printer_ = printer();
+    const QMarginsF current = printer_.pageLayout().margins(QPageLayout::Millimeter);
+    const QMarginsF least(
+        std::max(current.left(), kMarginMillimetres), std::max(current.top(), kMarginMillimetres),
+        std::max(current.right(), kMarginMillimetres), std::max(current.bottom(), kMarginMillimetres));
+    if (least != current)
+        printer_.setPageMargins(least, QPageLayout::Millimeter);
+}
+
+std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
+{
+    if (copies < 1)
+        return std::nullopt;
+    if (auto refusal = pruefeDrucker())
+        return refusal;
+    setzeRaender();
+    QPrinter& printer_ = printer();
+    const bool intoOneFile = !printer_.outputFileName().isEmpty();
     QPainter painter;
-    if (!painter.begin(&printer_))
-        return QStringLiteral("the printer could not be started");
+    for (int copy = 1; copy <= copies; ++copy) {
+        if (copy == 1 || !intoOneFile) {
+            if (!painter.begin(&printer_))
+                return QStringLiteral("the printer could not be started");
+        } else if (!printer_.newPage()) {
+            printer_.abort();
+            return QStringLiteral("the printer did not take a new sheet");
+        }
+        if (auto failure = druckeKopie(painter, job))
+            return failure;
+        if (copy == copies || !intoOneFile)
+            if (!painter.end() || printer_.printerState() == QPrinter::Error)
+                return QStringLiteral("the printer reported an error");
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> QtPrinting::druckeKopie(QPainter& painter, const PrintJob& job)
+{
+    QPrinter& printer_ = printer();
     const QRectF page = printer_.pageLayout().paintRectPixels(printer_.resolution());
     const QRectF area(0, 0, page.width(), page.height());
     qreal y = 0;
@@ -70,7 +123,5 @@ std::optional<QString> QtPrinting::print(const PrintJob& job)
             y += textLine.height();
         }
     }
-    if (!painter.end() || printer_.printerState() == QPrinter::Error)
-        return QStringLiteral("the printer reported an error");
     return std::nullopt;
 }

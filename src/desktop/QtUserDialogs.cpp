@@ -33,5 +33,7 @@ void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon
 {
     QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Ok, parent_);
+    // File names and addresses in a message can be copied from it.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box.exec();
 }

@@ -20,7 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCursor>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QHideEvent>
 #include <QLabel>
@@ -82,11 +82,15 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     baueFenster();
     connect(RichTextBox1, &PageEditor::textLeftOut, this, &Form1::meldeAusgelassen);
     desktop.tray.onActivated = [this](TrayActivation activation) { trayIcon_Activated(activation); };
+    desktop.tray.onHostChanged = [this] { richteNachTray(); };
+    desktop.tray.setMenu(popup_m);
 }
 
 Form1::~Form1()
 {
     desktop.tray.onActivated = nullptr;
+    desktop.tray.onHostChanged = nullptr;
+    desktop.tray.setMenu(nullptr);
     delete form2;
     delete form3;
 }
@@ -451,9 +455,6 @@ void Form1::trayIcon_Activated(TrayActivation activation)
     case TrayReaction::ShowWindow:
         Möffnen_Click();
         break;
-    case TrayReaction::OpenMenu:
-        popup_m->popup(QCursor::pos());
-        break;
     case TrayReaction::Nothing:
         break;
     }
@@ -467,6 +468,43 @@ void Form1::verstecke()
         showMinimized();
 }
 
+void Form1::richteNachTray()
+{
+    const bool trayNow = desktop.tray.host() != TrayHost::None;
+    if (trayNow == hatTray || istEntladen)
+        return;
+    hatTray = trayNow;
+    const bool wasVisible = isVisible();
+    const bool wasMinimized = isMinimized();
+    // New flags unmap the window; the taskbar entry comes and goes with them.
+    setWindowFlags(mainWindowFlags(hatTray));
+    if (hatTray && seitenGelesen)
+        TaskBarAddIcon();
+    // A window hidden into a tray that has gone would be out of reach. The
+    // panel that held the tray mostly held the taskbar too, so it comes back
+    // whole rather than minimised.
+    if (!hatTray) {
+        if (!wasVisible || wasMinimized)
+            Möffnen_Click();
+        else
+            show();
+    } else if (wasVisible && !wasMinimized) {
+        show();
+    }
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Where no tray icon carries the menu, the window itself offers it. The
+    // editor and the search field keep their own menus.
+    if (hatTray) {
+        event->ignore();
+        return;
+    }
+    popup_m->popup(event->globalPos());
+    event->accept();
+}
+
 void Form1::mini_Click()
 {
     verstecke();
@@ -474,9 +512,13 @@ void Form1::mini_Click()
 
 void Form1::Möffnen_Click()
 {
+    // Also undoes a minimise by the window manager, which show() alone
+    // leaves in place.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+    RichTextBox1->setFocus();
 }
 
 void Form1::Command2_Click()
@@ -609,8 +651,17 @@ void Form1::Form_Resize()
                        Twips::toPixels(Height(), Placement::twipsPerPixelY(this)));
     if (wanted.topLeft() != frameGeometry().topLeft())
         move(wanted.topLeft());
-    if (isVisible())
+    if (isVisible()) {
         raise();
+        hebeDialogeHervor();
+    }
+}
+
+void Form1::hebeDialogeHervor()
+{
+    for (QWidget* dialog : {static_cast<QWidget*>(form2.data()), static_cast<QWidget*>(form3.data())})
+        if (dialog && dialog->isVisible())
+            dialog->raise();
 }
 
 void Form1::Searchbutton_Click([[maybe_unused]] std::int16_t Index)
@@ -638,7 +689,7 @@ Form3* Form1::aboutDialog() const
 void Form1::about_click()
 {
     if (!form3)
-        form3 = new Form3(desktop.shell);
+        form3 = new Form3(desktop.shell, dialoge);
     form3->show();
     form3->raise();
     form3->activateWindow();
@@ -656,14 +707,10 @@ void Form1::print_click()
     const qreal size = RichTextBox1->font().pointSizeF();
     for (const QString& line : RichTextBox1->document()->toRawText().split(QChar::ParagraphSeparator))
         job.lines.append({line, size});
-    for (int copy = 1; copy <= *copies; ++copy) {
-        if (const auto failure = desktop.printing.print(job)) {
-            dialoge.tell("Kelmo Note",
-                         QStringLiteral("Printing failed: %1.\n\nThe copy in progress was cancelled.")
-                             .arg(*failure)
-                             .toStdString(),
-                         UserDialogs::Icon::Warning);
-            return;
-        }
-    }
+    if (const auto failure = desktop.printing.print(job, *copies))
+        dialoge.tell("Kelmo Note",
+                     QStringLiteral("Printing failed: %1.\n\nThe copy in progress was cancelled.")
+                         .arg(*failure)
+                         .toStdString(),
+                     UserDialogs::Icon::Warning);
 }

@@ -95,6 +95,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -111,6 +112,11 @@ private:
     void rolle(Form1& frm, std::int16_t step);
     void optionenAnwenden();
     void verstecke();
+    // Takes on the ways of a window with or without a tray when a tray host
+    // comes or goes.
+    void richteNachTray();
+    // Keeps the open dialogs above the main window, which also stays on top.
+    void hebeDialogeHervor();
     void ladeSeiten();
     void behalteDatei();
     bool sichern();
@@ -120,7 +126,7 @@ private:
 
     Desktop& desktop;
     UserDialogs& dialoge;
-    const bool hatTray;
+    bool hatTray;
     std::unique_ptr<BusinessDataTier> speicher;
     QPointer<Form2> form2;
     QPointer<Form3> form3;

@@ -21,7 +21,8 @@ constexpr int kClientHeight = 2295;
 } // namespace
 
 Form2::Form2(Form1& mainWindow, UserDialogs& dialogs)
-    : QWidget(nullptr, Qt::Window)
+    // Above the main window, which stays on top of everything else.
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     , hauptfenster(mainWindow)
     , dialoge(dialogs)
 {

@@ -1,13 +1,32 @@
 #include "QtTrayIcon.h"
 
+#include <QGuiApplication>
+#include <QMenu>
 #include <QSystemTrayIcon>
+#include <cstdlib>
+
+#ifdef KELMO_HAVE_XCB
+#include <X11/Xlib.h>
+#include <xcb/xcb.h>
+namespace {
+int defaultScreen(Display* display)
+{
+    return DefaultScreen(display);
+}
+} // namespace
+// Xlib's name for a null resource would hide TrayHost::None.
+#undef None
+#endif
 
 #ifdef KELMO_HAVE_DBUS
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
 #endif
 
 namespace {
+
+const char* const kWatcherName = "org.kde.StatusNotifierWatcher";
 
 TrayActivation activation(QSystemTrayIcon::ActivationReason reason)
 {
@@ -32,38 +51,126 @@ bool statusNotifierWatcherRuns()
 #ifdef KELMO_HAVE_DBUS
     const QDBusConnection bus = QDBusConnection::sessionBus();
     return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+           bus.interface()->isServiceRegistered(QString::fromLatin1(kWatcherName));
 #else
     return false;
 #endif
 }
 
+bool onX11()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 } // namespace
 
 QtTrayIcon::QtTrayIcon()
-    : icon_(std::make_unique<QSystemTrayIcon>())
 {
-    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (onActivated)
-            onActivated(activation(reason));
-    });
+    settle_.setSingleShot(true);
+    settle_.setInterval(300);
+    connect(&settle_, &QTimer::timeout, this, &QtTrayIcon::pruefeHost);
+    // Asked before the first icon is made, as Qt asks it.
+    kind_ = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
+    baueSymbol();
+    host_ = frageHost();
+    beobachteHosts();
 }
 
 QtTrayIcon::~QtTrayIcon() = default;
 
+void QtTrayIcon::beobachteHosts()
+{
+#ifdef KELMO_HAVE_DBUS
+    auto* watcher = new QDBusServiceWatcher(QString::fromLatin1(kWatcherName), QDBusConnection::sessionBus(),
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, &settle_, qOverload<>(&QTimer::start));
+#endif
+#ifdef KELMO_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!onX11() || !x11)
+        return;
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(defaultScreen(x11->display()));
+    xcb_connection_t* connection = x11->connection();
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.constData()),
+        nullptr);
+    if (!atom)
+        return;
+    x11TrayAtom_ = atom->atom;
+    free(atom);
+    frageX11Tray();
+    connect(&x11Poll_, &QTimer::timeout, this, &QtTrayIcon::frageX11Tray);
+    x11Poll_.start(2000);
+#endif
+}
+
+void QtTrayIcon::frageX11Tray()
+{
+#ifdef KELMO_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return;
+    xcb_connection_t* connection = x11->connection();
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, x11TrayAtom_), nullptr);
+    const std::uint32_t owner = reply ? reply->owner : 0;
+    free(reply);
+    if (owner != x11TrayOwner_) {
+        x11TrayOwner_ = owner;
+        settle_.start();
+    }
+#endif
+}
+
+TrayHost QtTrayIcon::frageHost() const
+{
+    const bool there = kind_ == TrayHost::StatusNotifier && onX11()
+                           ? statusNotifierWatcherRuns()
+                           : QSystemTrayIcon::isSystemTrayAvailable();
+    return there ? kind_ : TrayHost::None;
+}
+
+void QtTrayIcon::pruefeHost()
+{
+    const TrayHost now = frageHost();
+    if (now == host_)
+        return;
+    const TrayHost before = host_;
+    host_ = now;
+    // A fresh icon finds the new host for certain, whichever way Qt would
+    // have brought the old one back.
+    if (before == TrayHost::None)
+        baueSymbol();
+    if (onHostChanged)
+        onHostChanged();
+}
+
+void QtTrayIcon::baueSymbol()
+{
+    icon_ = std::make_unique<QSystemTrayIcon>();
+    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (onActivated)
+            onActivated(activation(reason));
+    });
+    if (menu_)
+        icon_->setContextMenu(menu_);
+    if (wanted_) {
+        icon_->setIcon(picture_);
+        icon_->setToolTip(toolTip_);
+        icon_->show();
+    }
+}
+
 TrayHost QtTrayIcon::host() const
 {
-    if (!host_) {
-        if (!QSystemTrayIcon::isSystemTrayAvailable())
-            host_ = TrayHost::None;
-        else
-            host_ = statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
-    }
-    return *host_;
+    return host_;
 }
 
 void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)
 {
+    wanted_ = true;
+    picture_ = icon;
+    toolTip_ = toolTip;
     icon_->setIcon(icon);
     icon_->setToolTip(toolTip);
     icon_->show();
@@ -71,5 +178,12 @@ void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)
 
 void QtTrayIcon::remove()
 {
+    wanted_ = false;
     icon_->hide();
+}
+
+void QtTrayIcon::setMenu(QMenu* menu)
+{
+    menu_ = menu;
+    icon_->setContextMenu(menu);
 }

@@ -2,12 +2,23 @@
 
 #include "TrayIcon.h"
 
+#include <QIcon>
 #include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
 #include <memory>
-#include <optional>
 
+class QMenu;
 class QSystemTrayIcon;
 
+// Qt's tray icon, kept in step with tray hosts that start and stop while the
+// program runs. A StatusNotifier host owns the name
+// org.kde.StatusNotifierWatcher on the session bus, whose owner changes the
+// bus announces. A classic X11 tray owns the selection _NET_SYSTEM_TRAY_Sn;
+// Qt reports no change of that owner to programs, so it is asked every two
+// seconds: one small round trip on Qt's own X connection.
 class QtTrayIcon : public QObject, public TrayIcon {
     Q_OBJECT
 
@@ -18,9 +29,29 @@ public:
     TrayHost host() const override;
     void add(const QIcon& icon, const QString& toolTip) override;
     void remove() override;
+    void setMenu(QMenu* menu) override;
 
 private:
+    void beobachteHosts();
+    void frageX11Tray();
+    void pruefeHost();
+    void baueSymbol();
+    TrayHost frageHost() const;
+
     std::unique_ptr<QSystemTrayIcon> icon_;
-    // Asked once: the answer takes a trip to the session bus.
-    mutable std::optional<TrayHost> host_;
+    // Qt picks D-Bus or the X11 tray once a run, with the first icon: a
+    // StatusNotifier host that starts later is served through its X11 tray,
+    // where it has one, and a program that began with D-Bus stays with it.
+    TrayHost kind_ = TrayHost::None;
+    TrayHost host_ = TrayHost::None;
+    QIcon picture_;
+    QString toolTip_;
+    QPointer<QMenu> menu_;
+    bool wanted_ = false;
+    // A panel that starts brings both kinds of host at once; one look after
+    // both have settled.
+    QTimer settle_;
+    QTimer x11Poll_;
+    std::uint32_t x11TrayAtom_ = 0;
+    std::uint32_t x11TrayOwner_ = 0;
 };

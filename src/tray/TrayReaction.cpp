@@ -8,7 +8,6 @@ TrayReaction trayReaction(TrayActivation activation, TrayHost host)
     case TrayActivation::Click:
         return host == TrayHost::StatusNotifier ? TrayReaction::ShowWindow : TrayReaction::Nothing;
     case TrayActivation::Context:
-        return TrayReaction::OpenMenu;
     case TrayActivation::MiddleClick:
     case TrayActivation::Other:
         break;

@@ -4,7 +4,7 @@
 
 namespace {
 
-TEST(TrayReaction, DoubleClickShowsRightButtonOpensTheMenuAndNothingElseReacts)
+TEST(TrayReaction, DoubleClickShowsTheWindowAndTheRightButtonIsLeftToTheTrayHost)
 {
     using A = TrayActivation;
     using R = TrayReaction;
@@ -15,7 +15,7 @@ TEST(TrayReaction, DoubleClickShowsRightButtonOpensTheMenuAndNothingElseReacts)
     } table[] = {
         {A::DoubleClick, R::ShowWindow, R::ShowWindow},
         {A::Click, R::Nothing, R::ShowWindow},
-        {A::Context, R::OpenMenu, R::OpenMenu},
+        {A::Context, R::Nothing, R::Nothing},
         {A::MiddleClick, R::Nothing, R::Nothing},
         {A::Other, R::Nothing, R::Nothing},
     };

@@ -60,7 +60,7 @@ start_desktop() {
     fail "the desktop (Xvfb, openbox, trayer) did not start"
 }
 
-try_start_desktop() {
+start_screen() {
     local fd_file="$WORK/.display"
     rm -f "$fd_file"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$WORK/.desktop.log" 2>&1 &
@@ -69,11 +69,88 @@ try_start_desktop() {
     export DISPLAY=":$(head -n1 "$fd_file")"
     openbox >>"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
+}
+
+try_start_desktop() {
+    start_screen || return 1
     trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
         >>"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
     wait_for 15 xdotool search --classname '^trayer$' || return 1
     sleep 0.5
+}
+
+# A StatusNotifier desktop: the test's own session bus and openbox; the tray
+# host, xfce4-panel with its tray plugin, comes and goes with start_panel and
+# stop_panel.
+start_status_notifier_desktop() {
+    start_screen || fail "the virtual screen did not start"
+    # The panel's settings come from here, read by the settings daemon the
+    # bus starts, so the bus must know the folder too.
+    export XDG_CONFIG_HOME="$WORK/.config" NO_AT_BRIDGE=1
+    local settings="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+    mkdir -p "$settings"
+    cp "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" "$settings/"
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/.bus" 4>"$WORK/.bus.pid" ||
+        fail "no session bus"
+    HELPERS+=("$(cat "$WORK/.bus.pid")")
+    export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WORK/.bus")"
+}
+
+PANEL_PID=""
+start_panel() {
+    xfce4-panel --disable-wm-check >>"$WORK/.desktop.log" 2>&1 &
+    PANEL_PID=$!
+    HELPERS+=("$PANEL_PID")
+    wait_for 20 watcher_there || fail "the StatusNotifier host did not start"
+}
+
+stop_panel() {
+    kill "$PANEL_PID"
+    wait "$PANEL_PID" 2>/dev/null || true
+    wait_for 10 watcher_gone || fail "the StatusNotifier host did not go away"
+    sleep 0.5
+}
+
+watcher_there() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner org.kde.StatusNotifierWatcher | grep -q true
+}
+
+watcher_gone() { ! watcher_there; }
+
+# The bus name and object of the program's StatusNotifier item.
+status_notifier_item() {
+    gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
+        RegisteredStatusNotifierItems | grep -o "':[0-9.]*/[^']*'" | tr -d "'" | head -n1 | grep .
+}
+
+# The labels of the menu the item publishes, one a line, in menu order.
+published_menu() {
+    local item service path menu
+    item="$(status_notifier_item)" || return 1
+    service="${item%%/*}"
+    path="/${item#*/}"
+    menu="$(gdbus call --session --dest "$service" --object-path "$path" \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu |
+        grep -o "'/[^']*'" | tr -d "'")"
+    [ -n "$menu" ] && [ "$menu" != /NO_DBUSMENU ] || return 1
+    gdbus call --session --dest "$service" --object-path "$menu" \
+        --method com.canonical.dbusmenu.GetLayout -- 0 -1 '@as []' | grep -o "'label': <'[^']*'>" | cut -d"'" -f4
+}
+
+# The panel lies along the top of the screen and holds only the tray, so the
+# one icon sits at its left end.
+panel_icon_click() {
+    xdotool mousemove 16 16 click "$1"
+    sleep 0.7
+}
+
+# The window's state as the window manager keeps it: Normal, Iconic or
+# Withdrawn.
+wm_state() {
+    xprop -id "$WINDOW" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'
 }
 
 start_kelmo() {

@@ -197,5 +197,43 @@ scenario_second_copy() {
     expect_record 1 'first copy kept'
 }
 
+# On a StatusNotifier host that stops and starts again: the menu is the
+# icon's own, the icon follows the host, and the window is never out of reach.
+scenario_status_notifier() {
+    start_status_notifier_desktop
+    page_file "page"
+    start_panel
+    start_kelmo
+    wait_for 15 main_window || fail "the main window did not appear"
+    WINDOW="$(main_window)"
+    wait_for 5 frame_known || fail "the window manager did not frame the window"
+    wait_for 10 status_notifier_item || fail "the tray icon did not appear on the StatusNotifier host"
+    sleep 1
+    [ "$(published_menu | tr '\n' '|')" = "Minimize|Maxsimize|Options|Print|About Kelmo-Note|End|" ] ||
+        fail "the published menu is not the popup menu: $(published_menu | tr '\n' '|')"
+
+    click_button minimize
+    wait_for 5 test -z "$(main_window)" || fail "Minimize did not hide the window into the tray"
+    panel_icon_click 1
+    wait_for 5 main_window || fail "a click on the icon did not show the window"
+    type_text "A"
+
+    stop_panel
+    click_button minimize
+    wait_for 5 test "$(wm_state)" = Iconic ||
+        fail "without a tray, Minimize left the window $(wm_state), not minimised"
+    start_panel
+    wait_for 10 status_notifier_item || fail "the tray icon did not come back with the StatusNotifier host"
+    sleep 1
+    panel_icon_click 1
+    wait_for 5 test "$(wm_state)" = Normal || fail "a click on the icon did not undo the minimise"
+    type_text "B"
+
+    panel_icon_click 3
+    xdotool key Up Return
+    wait_for_end
+    expect_record 1 'ABpage'
+}
+
 "scenario_$SCENARIO"
 pass

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QString>
 
+class QMenu;
+
 // A tray that is there (or not) as the test says, and remembers its icon.
 class FakeTray : public TrayIcon {
 public:
@@ -14,6 +16,7 @@ public:
     int removes = 0;
     QString toolTip;
     QIcon icon;
+    QMenu* menu = nullptr;
 
     TrayHost host() const override { return kind; }
     void add(const QIcon& newIcon, const QString& tip) override
@@ -28,9 +31,17 @@ public:
         ++removes;
         shown = false;
     }
+    void setMenu(QMenu* newMenu) override { menu = newMenu; }
     void activate(TrayActivation activation)
     {
         if (onActivated)
             onActivated(activation);
+    }
+    // The desktop's tray host starts or stops.
+    void changeHost(TrayHost newKind)
+    {
+        kind = newKind;
+        if (onHostChanged)
+            onHostChanged();
     }
 };

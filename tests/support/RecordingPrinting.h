@@ -17,11 +17,13 @@ public:
         ++dialogs;
         return copies;
     }
-    std::optional<QString> print(const PrintJob& job) override
+    std::optional<QString> print(const PrintJob& job, int copies) override
     {
-        if (static_cast<int>(jobs.size()) + 1 == failAtJob)
-            return QStringLiteral("out of paper");
-        jobs.push_back(job);
+        for (int copy = 1; copy <= copies; ++copy) {
+            if (static_cast<int>(jobs.size()) + 1 == failAtJob)
+                return QStringLiteral("out of paper");
+            jobs.push_back(job);
+        }
         return std::nullopt;
     }
 };

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -67,23 +68,51 @@ TEST_F(Print, AFailedJobStopsThePrintingAndTellsTheUser)
     EXPECT_NE(dialogs.boxes[0].text.find("out of paper"), std::string::npos);
 }
 
-TEST_F(Print, ARealJobReachesThePaperWithItsText)
+TEST_F(Print, ARealJobReachesThePaperWithItsTextNameAndMarginsAndCopiesShareTheFile)
 {
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty())
-        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
     const QString pdf = QString::fromStdString((folder.path() / "page.pdf").string());
     QtPrinting printer(pdf);
     PrintJob job;
     job.lines = {{"Kelmo-Note", 20}, {"", 20}, {"Buy milk", 10}, {QString(300, QLatin1Char('w')), 10}};
-    ASSERT_FALSE(printer.print(job));
-    QProcess process;
-    process.start(pdftotext, {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished());
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_TRUE(text.contains(QStringLiteral("Kelmo-Note")));
+    ASSERT_FALSE(printer.print(job, 2));
+    auto run = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished());
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString text = run(pdftotext, {pdf, QStringLiteral("-")});
+    EXPECT_EQ(text.count(QStringLiteral("Kelmo-Note")), 2) << "the second copy did not replace the first";
     EXPECT_LT(text.indexOf(QStringLiteral("Kelmo-Note")), text.indexOf(QStringLiteral("Buy milk")));
-    EXPECT_EQ(text.count(QLatin1Char('w')), 300) << "a long line wraps; nothing is lost";
+    EXPECT_EQ(text.count(QLatin1Char('w')), 600) << "a long line wraps; nothing is lost";
+
+    const QString info = run(pdfinfo, {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title: +Kelmo-Note\\n"))))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages: +2\\n"))))
+        << "each copy on sheets of its own";
+
+    // Every word's box, in points, against the paper's edges.
+    const QString boxes = run(pdftotext, {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+    const QRegularExpression word(
+        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+    const auto size = page.match(boxes);
+    ASSERT_TRUE(size.hasMatch());
+    const double margin = QtPrinting::kMarginMillimetres / 25.4 * 72 - 0.5;
+    int words = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
+        const auto box = it.next();
+        EXPECT_GE(box.captured(1).toDouble(), margin);
+        EXPECT_GE(box.captured(2).toDouble(), margin);
+        EXPECT_LE(box.captured(3).toDouble(), size.captured(1).toDouble() - margin);
+        EXPECT_LE(box.captured(4).toDouble(), size.captured(2).toDouble() - margin);
+    }
+    EXPECT_GT(words, 4);
 }
 
 using About = FormFixture;
@@ -111,6 +140,16 @@ TEST_F(About, TheDialogHasItsTabsAndHandsTheAddressesToTheDesktop)
     EXPECT_EQ(shell.opened[1].first, Form3::kHomepage);
     EXPECT_EQ(shell.opened[1].second, "C:\\");
     EXPECT_EQ(shell.opened[2], shell.opened[1]);
+    EXPECT_TRUE(dialogs.boxes.empty());
+
+    // Where no program takes them, the user is told and given the address.
+    shell.takes = false;
+    QTest::mouseClick(about->Command3, Qt::LeftButton);
+    QTest::mouseClick(about->Command4, Qt::LeftButton);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_NE(dialogs.boxes[0].text.find(Form3::kMailAddress), std::string::npos);
+    EXPECT_NE(dialogs.boxes[1].text.find(Form3::kHomepage), std::string::npos);
+    EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "never under the main window";
 
     about->SSTab1->setCurrentIndex(1);
     EXPECT_FALSE(about->Command3->isVisible());

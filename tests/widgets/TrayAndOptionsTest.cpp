@@ -3,6 +3,7 @@
 #include "options/OptionsFile.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 
 namespace {
 
@@ -33,6 +34,7 @@ TEST_F(Tray, TheIconComesAfterThePagesAndGoesBeforeTheWrite)
 TEST_F(Tray, DoubleClickShowsTheWindowAndTheRightButtonOpensTheMenu)
 {
     start(record(""));
+    form->Command2->setFocus();
     form->mini_Click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(tray.shown);
@@ -43,12 +45,24 @@ TEST_F(Tray, DoubleClickShowsTheWindowAndTheRightButtonOpensTheMenu)
 
     tray.activate(TrayActivation::DoubleClick);
     EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->focusWidget(), form->RichTextBox1) << "typing goes on in the page, not on Minimize";
     tray.activate(TrayActivation::DoubleClick);
     EXPECT_TRUE(form->isVisible());
 
+    // The window manager's minimise is undone by every way of showing.
+    for (QAction* show : {static_cast<QAction*>(nullptr), form->popup_m->actions().at(1)}) {
+        form->showMinimized();
+        ASSERT_TRUE(form->isMinimized());
+        show ? show->trigger() : tray.activate(TrayActivation::DoubleClick);
+        EXPECT_FALSE(form->isMinimized());
+        EXPECT_TRUE(form->isVisible());
+    }
+
+    // The menu is the icon's own, opened by the tray host; the program does
+    // not open it a second time.
+    EXPECT_EQ(tray.menu, form->popup_m);
     tray.activate(TrayActivation::Context);
-    EXPECT_TRUE(form->popup_m->isVisible());
-    form->popup_m->hide();
+    EXPECT_FALSE(form->popup_m->isVisible());
 }
 
 TEST_F(Tray, OnAStatusNotifierHostAClickShowsTheWindow)
@@ -91,6 +105,42 @@ TEST_F(Tray, WithoutATrayTheWindowIsNeverHiddenAwayAndKeepsItsTaskbarEntry)
     form->Command2_Click();
     EXPECT_TRUE(form->isMinimized() || form->isVisible());
     EXPECT_EQ(tray.adds, 0);
+
+    // The menu opens from the window itself, outside the editor.
+    auto rightClick = [this](QWidget* where) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), where->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(where, &event);
+    };
+    rightClick(form->findChild<QLabel*>(QStringLiteral("Image1_6")));
+    EXPECT_TRUE(form->popup_m->isVisible());
+    form->popup_m->hide();
+}
+
+TEST_F(Tray, ATrayHostThatComesAndGoesIsFollowedAndTheWindowIsNeverStranded)
+{
+    tray.kind = TrayHost::None;
+    start(record(""));
+    tray.changeHost(TrayHost::StatusNotifier);
+    EXPECT_TRUE(tray.shown) << "started before the tray host, the icon comes with it";
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(form->isVisible());
+    form->Command2_Click();
+    EXPECT_FALSE(form->isVisible());
+
+    tray.changeHost(TrayHost::None);
+    EXPECT_TRUE(form->isVisible()) << "hidden into a tray that went away";
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_FALSE(form->windowFlags().testFlag(Qt::Tool));
+    form->Command2_Click();
+    EXPECT_TRUE(form->isMinimized()) << "without a tray, Minimize minimises";
+
+    tray.changeHost(TrayHost::Classic);
+    EXPECT_TRUE(tray.shown);
+    tray.activate(TrayActivation::DoubleClick);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+    form->close();
+    EXPECT_FALSE(tray.shown);
 }
 
 using StartOptions = FormFixture;
