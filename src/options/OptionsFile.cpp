@@ -1,6 +1,6 @@
 #include "OptionsFile.h"
 
-#include "store/FilePlace.h"
+#include "store/FileSystem.h"
 
 #include <array>
 #include <cerrno>
@@ -80,14 +80,14 @@ std::string_view trimmed(std::string_view text)
 
 std::optional<FileError> read(const std::string& path, Optionen& options)
 {
-    if (auto refusal = FilePlace::refuseUnlessPlain(path))
+    if (auto refusal = FileSystem::native().refuseUnlessPlain(path))
         return refusal;
     File file(path, "rb");
     if (!file.get()) {
         if (errno != ENOENT)
             return systemError(path, errno);
         std::string target;
-        if (!FilePlace::writeTarget(path, target))
+        if (!FileSystem::native().writeTarget(path, target))
             File created(target, "ab");
         options = {};
         return std::nullopt;
@@ -103,9 +103,9 @@ std::optional<FileError> read(const std::string& path, Optionen& options)
 std::optional<FileError> write(const std::string& path, const Optionen& options)
 {
     std::string target;
-    if (auto refusal = FilePlace::writeTarget(path, target))
+    if (auto refusal = FileSystem::native().writeTarget(path, target))
         return refusal;
-    if (auto refusal = FilePlace::refuseUnlessPlain(target))
+    if (auto refusal = FileSystem::native().refuseUnlessPlain(target))
         return refusal;
     {
         // Creates a missing file without shortening an existing one.

@@ -3,7 +3,7 @@
 // behind in the user's folder.
 #include "NotebookLock.h"
 
-#include "FilePlace.h"
+#include "FileSystem.h"
 
 #include <cerrno>
 #include <climits>
@@ -23,10 +23,10 @@ std::string realNotebook(const std::string& path)
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved))
         return resolved;
-    const std::string folder = FilePlace::folderOf(path);
+    const std::string folder = FileSystem::folderOf(path);
     const std::string name = path.substr(folder.empty() ? 0 : path.find_last_of('/') + 1);
     if (::realpath(folder.empty() ? "." : folder.c_str(), resolved))
-        return FilePlace::inFolder(resolved, name);
+        return FileSystem::inFolder(resolved, name);
     return path;
 }
 
@@ -41,7 +41,7 @@ NotebookLock::~NotebookLock()
 NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
 {
     const std::string notebook = realNotebook(notebookPath);
-    const std::string folder = FilePlace::folderOf(notebook);
+    const std::string folder = FileSystem::folderOf(notebook);
     const std::string name = notebook.substr(notebook.find_last_of('/') + 1);
     // Close-on-exec: a browser started from the about dialog must not carry
     // the lock beyond our end.

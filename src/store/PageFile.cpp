@@ -1,6 +1,10 @@
 #include "PageFile.h"
 
 #include "CodePage.h"
+#include "FileSystem.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <cstring>
 #include <ctime>
@@ -10,10 +14,75 @@ namespace {
 
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
 
+// Records moved per call: large enough to keep calls few, small enough to
+// stay in the cache while they are converted.
+constexpr std::size_t kRecordsPerChunk = 512;
+constexpr std::size_t kChunkBytes = kRecordsPerChunk * kRecordSize;
+
 std::uint64_t mixed(std::uint64_t state, std::uint64_t word)
 {
     state = (state ^ word) * kMultiplier;
     return state ^ (state >> 29);
+}
+
+// Opens a plain file for reading; anything else is refused before it is opened.
+std::optional<FileError> openPlain(FileSystem& files, const std::string& path,
+                                   std::unique_ptr<OpenedFile>& file, FileFacts& facts)
+{
+    if (auto refusal = files.refuseUnlessPlain(path))
+        return refusal;
+    if (auto error = files.openForReading(path, file))
+        return error;
+    facts = file->facts();
+    return std::nullopt;
+}
+
+// Visits the file's bytes in chunks of whole records; the last chunk may end
+// in a part record.
+template <typename Visit>
+std::optional<FileError> readChunks(OpenedFile& file, std::uint64_t size, Visit visit)
+{
+    // Whole records, so that a part record at the end can be filled up.
+    std::vector<char> chunk(
+        static_cast<std::size_t>(std::min<std::uint64_t>(recordCount(size) * kRecordSize, kChunkBytes)));
+    for (std::uint64_t offset = 0; offset < size; offset += kChunkBytes) {
+        const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, size - offset));
+        if (auto error = file.read(chunk.data(), bytes))
+            return error;
+        visit(chunk, bytes, static_cast<std::size_t>(offset / kRecordSize));
+    }
+    return std::nullopt;
+}
+
+std::optional<FileError> writeRecords(OpenedFile& file, const Seiten& pages, const CodePage& codePage,
+                                      ContentHash& hash)
+{
+    std::vector<char> chunk(std::min(pages.size(), kRecordsPerChunk) * kRecordSize);
+    for (std::size_t first = 0; first < pages.size(); first += kRecordsPerChunk) {
+        const std::size_t count = std::min(kRecordsPerChunk, pages.size() - first);
+        for (std::size_t i = 0; i < count; ++i)
+            encodeRecord(pages[first + i], chunk.data() + i * kRecordSize, codePage);
+        hash.add(chunk.data(), count * kRecordSize);
+        if (auto error = file.write(chunk.data(), count * kRecordSize))
+            return error;
+    }
+    return std::nullopt;
+}
+
+// Where a save may go: never through someone else's link, never over a
+// read-only notebook or over something that is not a plain file.
+std::optional<FileError> saveTarget(FileSystem& files, const std::string& path, std::string& target,
+                                    FileFacts& existing)
+{
+    if (auto refusal = files.writeTarget(path, target))
+        return refusal;
+    if (auto error = files.facts(target, existing))
+        return error;
+    if (existing.exists && !existing.regular)
+        return files.refuseUnlessPlain(target);
+    if (existing.readOnly)
+        return FileError{target, "it is read-only"};
+    return std::nullopt;
 }
 
 } // namespace
@@ -81,8 +150,152 @@ std::string asideName(const std::string& fileName, std::int64_t when, int attemp
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &local);
     const auto dot = fileName.find_last_of('.');
     const std::string stem = dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
-    const std::string number = attempt > 1 ? " " + std::to_string(attempt) : std::string();
-    return stem + " (changed elsewhere " + stamp + number + ").kel";
+    std::string name = stem;
+    name.append(" (changed elsewhere ").append(stamp);
+    if (attempt > 1)
+        name.append(" ").append(std::to_string(attempt));
+    return name.append(").kel");
+}
+
+std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages,
+                              ReadInfo& info)
+{
+    FileSystem& files = FileSystem::native();
+    FileFacts found;
+    if (auto error = files.facts(path, found))
+        return error;
+    if (!found.exists) {
+        // A missing notebook is made empty where the folder allows it.
+        std::unique_ptr<OpenedFile> created;
+        if (!files.createNew(path, created))
+            found = created->facts();
+        pages = Seiten();
+        info = {};
+        info.version = {found.stamp, ContentHash().value()};
+        return std::nullopt;
+    }
+    std::unique_ptr<OpenedFile> file;
+    if (auto error = openPlain(files, path, file, found))
+        return error;
+    const std::uint64_t size = found.stamp.size;
+    const std::uint64_t count = recordCount(size);
+    if (auto refusal = refuseIfTooLong(path, count))
+        return refusal;
+
+    Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
+    ContentHash hash;
+    auto decode = [&](std::vector<char>& chunk, std::size_t bytes, std::size_t firstPage) {
+        hash.add(chunk.data(), bytes);
+        const std::size_t records = (bytes + kRecordSize - 1) / kRecordSize;
+        // A part record is filled with blanks, as a short page is.
+        std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(bytes),
+                  chunk.begin() + static_cast<std::ptrdiff_t>(records * kRecordSize), ' ');
+        for (std::size_t i = 0; i < records; ++i)
+            decodeRecord(chunk.data() + i * kRecordSize, loaded[firstPage + i], codePage);
+    };
+    if (auto error = readChunks(*file, size, decode))
+        return error;
+    pages = std::move(loaded);
+    info.version = {found.stamp, hash.value()};
+    info.partBytes = static_cast<std::size_t>(size % kRecordSize);
+    return std::nullopt;
+}
+
+std::optional<FileError> stamp(const std::string& path, FileStamp& result)
+{
+    FileFacts found;
+    if (auto error = FileSystem::native().facts(path, found))
+        return error;
+    result = found.stamp;
+    return std::nullopt;
+}
+
+std::optional<FileError> fingerprint(const std::string& path, FileVersion& result)
+{
+    std::unique_ptr<OpenedFile> file;
+    FileFacts found;
+    if (auto error = openPlain(FileSystem::native(), path, file, found))
+        return error;
+    // What we would refuse to read is no notebook to compare with.
+    if (auto refusal = refuseIfTooLong(path, recordCount(found.stamp.size)))
+        return refusal;
+    ContentHash hash;
+    auto add = [&hash](const std::vector<char>& chunk, std::size_t bytes, std::size_t) {
+        hash.add(chunk.data(), bytes);
+    };
+    if (auto error = readChunks(*file, found.stamp.size, add))
+        return error;
+    result = {found.stamp, hash.value()};
+    return std::nullopt;
+}
+
+std::optional<FileError> write(const std::string& path, const std::string& tempName, const Seiten& pages,
+                               const CodePage& codePage, FileVersion& written)
+{
+    FileSystem& files = FileSystem::native();
+    std::string target;
+    FileFacts existing;
+    if (auto refusal = saveTarget(files, path, target, existing))
+        return refusal;
+    const std::string folder = FileSystem::folderOf(target);
+    const std::string temp = FileSystem::inFolder(folder, tempName);
+
+    // A temporary file left by an interrupted save may hold old records past
+    // the end of this notebook; it must never reach the notebook.
+    if (auto error = files.remove(temp))
+        return error;
+    std::unique_ptr<OpenedFile> file;
+    if (auto error = files.createNew(temp, file))
+        return error;
+    auto discard = [&](FileError error) {
+        if (file)
+            (void)file->close();
+        file.reset();
+        (void)files.remove(temp);
+        return error;
+    };
+
+    ContentHash hash;
+    if (auto error = writeRecords(*file, pages, codePage, hash))
+        return discard(*error);
+    if (existing.exists)
+        file->takeOwnerAndMode(existing);
+    if (auto error = file->sync())
+        return discard(*error);
+    const FileFacts result = file->facts();
+    auto closing = file->close();
+    file.reset();
+    if (closing)
+        return discard(*closing);
+    if (auto error = files.replace(temp, target))
+        return discard(*error);
+    files.syncFolder(folder);
+    written = {result.stamp, hash.value()};
+    return std::nullopt;
+}
+
+std::optional<FileError> moveAside(const std::string& path, std::string& asidePath)
+{
+    FileSystem& files = FileSystem::native();
+    std::string target;
+    if (auto refusal = files.writeTarget(path, target))
+        return refusal;
+    const std::string folder = FileSystem::folderOf(target);
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string aside =
+            FileSystem::inFolder(folder, asideName(FileSystem::nameOf(target), now, attempt));
+        bool taken = false;
+        auto error = files.renameToNew(target, aside, taken);
+        if (error && taken)
+            continue;
+        if (error)
+            return error;
+        files.syncFolder(folder);
+        asidePath = aside;
+        return std::nullopt;
+    }
+    return FileError{target, "no free name to move it aside"};
 }
 
 std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages)

@@ -2,8 +2,10 @@
 
 #include <fstream>
 #include <stdexcept>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 std::string readBytes(const std::filesystem::path& file)
 {
@@ -33,6 +35,9 @@ std::string record(const std::string& text)
 
 int runAsUnprivilegedUser(const std::function<int()>& work)
 {
+#ifdef _WIN32
+    return work();
+#else
     if (::geteuid() != 0)
         return work();
     const pid_t child = ::fork();
@@ -45,4 +50,5 @@ int runAsUnprivilegedUser(const std::function<int()>& work)
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 126;
+#endif
 }

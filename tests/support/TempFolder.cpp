@@ -1,6 +1,6 @@
 #include "TempFolder.h"
 
-#include <cstdlib>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -8,10 +8,17 @@
 TempFolder::TempFolder()
     : previous_(std::filesystem::current_path())
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kelmo-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("kelmo-test-" + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error))
+            path_ = candidate;
+    }
+    if (path_.empty())
         throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
     std::filesystem::current_path(path_);
 }
 

@@ -1,0 +1,271 @@
+// The file primitives on POSIX systems: each one system call, or a few,
+// whose failure we see.
+#include "FileSystem.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kMaxLinkDepth = 40;
+
+FileError systemError(const std::string& file, int error)
+{
+    return {file, std::strerror(error)};
+}
+
+FileFacts factsOf(const struct stat& info)
+{
+    FileFacts facts;
+    facts.exists = true;
+    facts.regular = S_ISREG(info.st_mode);
+    facts.directory = S_ISDIR(info.st_mode);
+    facts.owner = info.st_uid;
+    facts.group = info.st_gid;
+    facts.mode = info.st_mode & 07777;
+    facts.stamp.exists = true;
+    facts.stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    facts.stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    facts.stamp.size = static_cast<std::uint64_t>(info.st_size);
+#ifdef __APPLE__
+    const struct timespec& modified = info.st_mtimespec;
+#else
+    const struct timespec& modified = info.st_mtim;
+#endif
+    facts.stamp.modifiedNs = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    return facts;
+}
+
+class PosixFile : public OpenedFile {
+public:
+    PosixFile(int fd, std::string path)
+        : fd_(fd)
+        , path_(std::move(path))
+    {}
+    ~PosixFile() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+
+    std::optional<FileError> read(char* data, std::size_t size) override
+    {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd_, data + done, size - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return systemError(path_, errno);
+            if (n == 0)
+                return FileError{path_, "the file became shorter while it was read"};
+            done += static_cast<std::size_t>(n);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<FileError> write(const char* data, std::size_t size) override
+    {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::write(fd_, data + done, size - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return systemError(path_, errno);
+            if (n == 0)
+                return systemError(path_, EIO);
+            done += static_cast<std::size_t>(n);
+        }
+        return std::nullopt;
+    }
+
+    // fsync on macOS leaves the data in the drive's cache; F_FULLFSYNC does not.
+    std::optional<FileError> sync() override
+    {
+#ifdef F_FULLFSYNC
+        if (::fcntl(fd_, F_FULLFSYNC) == 0)
+            return std::nullopt;
+#endif
+        if (::fsync(fd_) != 0)
+            return systemError(path_, errno);
+        return std::nullopt;
+    }
+
+    // Best effort: only root may give a file away, and some file systems keep
+    // no owners or modes. The owner goes first, as it clears set-id bits.
+    void takeOwnerAndMode(const FileFacts& model) override
+    {
+        if (::fchown(fd_, model.owner, model.group) != 0)
+            (void)::fchown(fd_, static_cast<uid_t>(-1), model.group);
+        (void)::fchmod(fd_, model.mode);
+    }
+
+    FileFacts facts() override
+    {
+        struct stat info {};
+        return ::fstat(fd_, &info) == 0 ? factsOf(info) : FileFacts{};
+    }
+
+    std::optional<FileError> close() override
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        if (result != 0)
+            return systemError(path_, errno);
+        return std::nullopt;
+    }
+
+private:
+    int fd_;
+    std::string path_;
+};
+
+std::string linkText(const std::string& link, const struct stat& info)
+{
+    std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
+    const ssize_t length = ::readlink(link.c_str(), buffer.data(), buffer.size() - 1);
+    if (length < 0)
+        return {};
+    return {buffer.data(), static_cast<std::size_t>(length)};
+}
+
+class PosixFileSystem : public FileSystem {
+public:
+    std::optional<FileError> facts(const std::string& path, FileFacts& result) override
+    {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                return systemError(path, errno);
+            result = {};
+            return std::nullopt;
+        }
+        result = factsOf(info);
+        // Root may write anything; a file with no write permission for anyone
+        // is still meant to stay as it is.
+        result.readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                          (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> writeTarget(const std::string& path, std::string& target) override
+    {
+        std::vector<uid_t> linkOwners;
+        std::string current = path;
+        struct stat info {};
+        for (int depth = 0;; ++depth) {
+            if (::lstat(current.c_str(), &info) != 0) {
+                if (errno != ENOENT)
+                    return systemError(current, errno);
+                info = {};
+                break;
+            }
+            if (!S_ISLNK(info.st_mode))
+                break;
+            if (depth == kMaxLinkDepth)
+                return systemError(path, ELOOP);
+            linkOwners.push_back(info.st_uid);
+            const std::string link = linkText(current, info);
+            if (link.empty())
+                return systemError(current, errno != 0 ? errno : EINVAL);
+            current = link.front() == '/' ? link : inFolder(folderOf(current), link);
+        }
+        const bool targetExists = info.st_mode != 0;
+        for (const uid_t owner : linkOwners) {
+            if (owner != ::geteuid() && !(targetExists && owner == info.st_uid))
+                return FileError{path,
+                                 "it is a link that belongs neither to you nor to the owner of the file "
+                                 "it leads to, so Kelmo-Note does not write through it"};
+        }
+        target = current;
+        return std::nullopt;
+    }
+
+    std::optional<FileError> openForReading(const std::string& path,
+                                            std::unique_ptr<OpenedFile>& file) override
+    {
+        // O_NONBLOCK keeps a pipe put in the file's place from holding us up.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return systemError(path, errno);
+        file = std::make_unique<PosixFile>(fd, path);
+        struct stat info {};
+        if (::fstat(fd, &info) != 0)
+            return systemError(path, errno);
+        if (!S_ISREG(info.st_mode))
+            return FileError{path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile};
+        return std::nullopt;
+    }
+
+    std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return systemError(path, errno);
+        file = std::make_unique<PosixFile>(fd, path);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> remove(const std::string& path) override
+    {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+            return systemError(path, errno);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> replace(const std::string& from, const std::string& to) override
+    {
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            return systemError(to, errno);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> renameToNew(const std::string& from, const std::string& to, bool& taken) override
+    {
+        taken = false;
+#ifdef RENAME_NOREPLACE
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return std::nullopt;
+        if (errno != EINVAL && errno != ENOSYS) {
+            taken = errno == EEXIST;
+            return systemError(from, errno);
+        }
+#endif
+        struct stat info {};
+        if (::lstat(to.c_str(), &info) == 0) {
+            taken = true;
+            return systemError(to, EEXIST);
+        }
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            return systemError(from, errno);
+        return std::nullopt;
+    }
+
+    // Not every file system can sync a folder; the file is already complete
+    // under its name by then, so this is best effort.
+    void syncFolder(const std::string& folder) override
+    {
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+
+    static constexpr const char* kNotAFile = "it is not a regular file (a pipe, socket or device)";
+};
+
+} // namespace
+
+FileSystem& FileSystem::native()
+{
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}

@@ -1,0 +1,253 @@
+// The file primitives on Windows, with the Win32 calls. Windows keeps no
+// POSIX owners on links; its own access rules guard what a link leads to.
+#include "FileSystem.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace {
+
+std::wstring wide(const std::string& utf8)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(), n);
+    return result;
+}
+
+std::string utf8(const std::wstring& text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n, nullptr,
+                        nullptr);
+    return result;
+}
+
+FileError lastError(const std::string& file, DWORD code = GetLastError())
+{
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = text ? text : "error " + std::to_string(code);
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+        reason.pop_back();
+    return {file, reason};
+}
+
+bool isMissing(DWORD code)
+{
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+}
+
+// Attributes a copy takes from the file it replaces; read-only would stop
+// the next save, and the others are the file system's own.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+FileFacts factsOf(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    FileFacts facts;
+    if (!GetFileInformationByHandle(handle, &info))
+        return facts;
+    facts.exists = true;
+    facts.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    facts.regular = !facts.directory && GetFileType(handle) == FILE_TYPE_DISK;
+    facts.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    facts.mode = info.dwFileAttributes;
+    facts.stamp.exists = true;
+    facts.stamp.device = info.dwVolumeSerialNumber;
+    facts.stamp.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    facts.stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                info.ftLastWriteTime.dwLowDateTime;
+    facts.stamp.modifiedNs = static_cast<std::int64_t>(ticks * 100);
+    return facts;
+}
+
+class WinFile : public OpenedFile {
+public:
+    WinFile(HANDLE handle, std::string path)
+        : handle_(handle)
+        , path_(std::move(path))
+    {}
+    ~WinFile() override
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+
+    std::optional<FileError> read(char* data, std::size_t size) override
+    {
+        while (size > 0) {
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+            DWORD got = 0;
+            if (!ReadFile(handle_, data, want, &got, nullptr))
+                return lastError(path_);
+            if (got == 0)
+                return FileError{path_, "the file became shorter while it was read"};
+            data += got;
+            size -= got;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<FileError> write(const char* data, std::size_t size) override
+    {
+        while (size > 0) {
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+            DWORD done = 0;
+            if (!WriteFile(handle_, data, want, &done, nullptr))
+                return lastError(path_);
+            if (done == 0)
+                return lastError(path_, ERROR_WRITE_FAULT);
+            data += done;
+            size -= done;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<FileError> sync() override
+    {
+        if (!FlushFileBuffers(handle_))
+            return lastError(path_);
+        return std::nullopt;
+    }
+
+    void takeOwnerAndMode(const FileFacts& model) override
+    {
+        FILE_BASIC_INFO basic{};
+        if (GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
+            basic.FileAttributes = (model.mode & kKeptAttributes) | FILE_ATTRIBUTE_NORMAL;
+            SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+        }
+    }
+
+    FileFacts facts() override { return factsOf(handle_); }
+
+    std::optional<FileError> close() override
+    {
+        const bool closed = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        if (!closed)
+            return lastError(path_);
+        return std::nullopt;
+    }
+
+private:
+    HANDLE handle_;
+    std::string path_;
+};
+
+// Opens whatever is at the path, after every link, only to look at it.
+HANDLE openToLook(const std::string& path)
+{
+    return CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+class WinFileSystem : public FileSystem {
+public:
+    std::optional<FileError> facts(const std::string& path, FileFacts& result) override
+    {
+        const HANDLE handle = openToLook(path);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD code = GetLastError();
+            if (!isMissing(code))
+                return lastError(path, code);
+            result = {};
+            return std::nullopt;
+        }
+        result = factsOf(handle);
+        CloseHandle(handle);
+        return std::nullopt;
+    }
+
+    // A link is followed to the file it leads to, so that the save replaces
+    // that file and keeps the link.
+    std::optional<FileError> writeTarget(const std::string& path, std::string& target) override
+    {
+        target = path;
+        const HANDLE handle = openToLook(path);
+        if (handle == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        wchar_t buffer[32768];
+        const DWORD length = GetFinalPathNameByHandleW(handle, buffer, static_cast<DWORD>(std::size(buffer)),
+                                                       FILE_NAME_NORMALIZED);
+        CloseHandle(handle);
+        if (length == 0 || length >= std::size(buffer))
+            return std::nullopt;
+        std::wstring final(buffer, length);
+        if (final.rfind(L"\\\\?\\UNC\\", 0) == 0)
+            final = L"\\\\" + final.substr(8);
+        else if (final.rfind(L"\\\\?\\", 0) == 0)
+            final = final.substr(4);
+        target = utf8(final);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> openForReading(const std::string& path,
+                                            std::unique_ptr<OpenedFile>& file) override
+    {
+        const HANDLE handle =
+            CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return lastError(path);
+        file = std::make_unique<WinFile>(handle, path);
+        if (GetFileType(handle) != FILE_TYPE_DISK)
+            return FileError{path, "it is not a regular file (a pipe, socket or device)"};
+        return std::nullopt;
+    }
+
+    std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
+    {
+        const HANDLE handle = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return lastError(path);
+        file = std::make_unique<WinFile>(handle, path);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> remove(const std::string& path) override
+    {
+        if (!DeleteFileW(wide(path).c_str()) && !isMissing(GetLastError()))
+            return lastError(path);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> replace(const std::string& from, const std::string& to) override
+    {
+        if (!MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return lastError(to);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> renameToNew(const std::string& from, const std::string& to, bool& taken) override
+    {
+        taken = false;
+        if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+            return std::nullopt;
+        const DWORD code = GetLastError();
+        taken = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS;
+        return lastError(from, code);
+    }
+
+    // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk.
+    void syncFolder(const std::string&) override {}
+};
+
+} // namespace
+
+FileSystem& FileSystem::native()
+{
+    static WinFileSystem fileSystem;
+    return fileSystem;
+}
