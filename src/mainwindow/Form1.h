@@ -17,6 +17,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QScreen;
 class QTimer;
 class Form2;
 class Form3;
@@ -98,6 +99,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -107,7 +110,18 @@ private:
     void baueBilder();
     void baueMenue();
     void setzeFokusReihenfolge();
+    void baueTastenkuerzel();
     void platziereFenster();
+    QPoint berechnePlatz() const;
+    void beobachteBildschirm(QScreen* screen);
+    void passeEinSpaeter();
+    void passeEin();
+
+    void benenneSeite();
+    void zeigeMenueAmFenster();
+    void sucheWeiter();
+    float berechneHoehe(int clientTwips) const;
+    void setzeHoehe(float height);
 
     void rolle(Form1& frm, std::int16_t step);
     void optionenAnwenden();
@@ -136,6 +150,11 @@ private:
     float gesetztOben = -1;
     float gesetztBreite = -1;
     float gesetztHoehe = -1;
+    // Where the window was last put on its screen (client area, pixels): a
+    // window found elsewhere was moved there by the user and stays there.
+    QPoint eingepassterPlatz;
+    // The window manager's frame as last seen; it comes after the window.
+    QSize bekannterRahmen;
     QTimer* ruhePause = nullptr;
     // The store's change count at the last write.
     std::uint64_t geschriebenerStand = 0;
