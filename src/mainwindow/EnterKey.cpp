@@ -1,5 +1,7 @@
 #include "EnterKey.h"
 
+#include "HeldKeys.h"
+
 #include <QAbstractButton>
 #include <QKeyEvent>
 
@@ -8,6 +10,7 @@ EnterKey::EnterKey(QWidget* control, std::function<void()> press_)
     , press(std::move(press_))
 {
     control->installEventFilter(this);
+    HeldKeys::watch();
 }
 
 void EnterKey::pressesButton(QWidget* button)
@@ -23,7 +26,7 @@ bool EnterKey::eventFilter(QObject*, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return false;
-    if (!key->isAutoRepeat())
+    if (!key->isAutoRepeat() && !HeldKeys::repeating())
         press();
     return true;
 }

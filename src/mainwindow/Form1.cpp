@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "EditorText.h"
 #include "EnterKey.h"
+#include "HeldKeys.h"
 #include "Placement.h"
 #include "TextSearch.h"
 #include "Twips.h"
@@ -258,9 +259,15 @@ void Form1::setzeFokusReihenfolge()
 void Form1::baueTastenkuerzel()
 {
     // None repeats while its key is held: a held key must not append pages.
+    HeldKeys::watch();
     auto shortcut = [this](QKeySequence keys, auto action, QWidget* scope = nullptr) {
-        auto* result = new QShortcut(keys, scope ? scope : this, this, action,
-                                     scope ? Qt::WidgetShortcut : Qt::WindowShortcut);
+        auto* result = new QShortcut(
+            keys, scope ? scope : this, this,
+            [action] {
+                if (!HeldKeys::repeating())
+                    action();
+            },
+            scope ? Qt::WidgetShortcut : Qt::WindowShortcut);
         result->setAutoRepeat(false);
     };
     auto press = [](QPushButton* button) { return [button] { button->click(); }; };

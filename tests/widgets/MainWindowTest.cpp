@@ -139,6 +139,11 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     QPlainTextEdit* editor = form->RichTextBox1;
     keys(editor, Qt::Key_PageDown, Qt::ControlModifier, true);
     keys(editor, Qt::Key_End, Qt::AltModifier, true);
+    // X11 may send a repeat as a release and a press of the same moment.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::ControlModifier);
+    release.setTimestamp(42);
+    QApplication::sendEvent(editor, &release);
+    qt_sendShortcutOverrideEvent(editor, 42, Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(form->seitenSpeicher().nr(), 1) << "a held key repeats nothing";
     keys(editor, Qt::Key_End, Qt::AltModifier);
     keys(editor, Qt::Key_PageDown, Qt::ControlModifier);
