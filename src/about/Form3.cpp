@@ -2,12 +2,15 @@
 
 #include "desktop/Shell.h"
 #include "desktop/UserDialogs.h"
+#include "mainwindow/AccessibleWindow.h"
 #include "mainwindow/Artwork.h"
+#include "mainwindow/EnterKey.h"
 #include "mainwindow/Placement.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTabWidget>
 
@@ -40,6 +43,9 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("About Kelmo-Note"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon")));
+    setFont(Placement::designedFont());
+    AccessibleWindow::presentAs(this, QAccessible::Dialog);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     // The controls belong to the tab control itself, placed from its top-left
     // corner, and are shown only while their tab is selected.
@@ -66,6 +72,7 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     Placement::place(Command3, 240, 4080, 2055, 375);
     reiter[kAboutMe] << Command3;
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
+    EnterKey::pressesButton(Command3);
 
     Command4 = new QPushButton(QStringLiteral("Visit my Homepage"), SSTab1);
     Command4->setObjectName(QStringLiteral("Command4"));
@@ -73,6 +80,7 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     Placement::place(Command4, 2280, 4080, 2055, 375);
     reiter[kAboutMe] << Command4;
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+    EnterKey::pressesButton(Command4);
 
     auto* image2 = label(kInfo, QStringLiteral("Image2"), QString(), 1920, 720, 480, 480);
     image2->setPixmap(Artwork::pixmap(QStringLiteral("icon"), QSize(32, 32), devicePixelRatioF()));
@@ -101,6 +109,9 @@ QLabel* Form3::label(int tab, const QString& name, const QString& text, int left
 {
     auto* result = new QLabel(text, SSTab1);
     result->setObjectName(name);
+    // Labels write from their top edge, so a text shorter than its place
+    // leaves the room below it empty.
+    result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Placement::place(result, left, top, width, height);
     reiter[tab] << result;
     return result;

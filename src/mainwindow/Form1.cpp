@@ -1,7 +1,10 @@
 #include "Form1.h"
 
+#include "AccessibleWindow.h"
 #include "Artwork.h"
 #include "EditorText.h"
+#include "EnterKey.h"
+#include "HeldKeys.h"
 #include "NotebookKeeper.h"
 #include "PageEditor.h"
 #include "Placement.h"
@@ -21,6 +24,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QGroupBox>
 #include <QHideEvent>
 #include <QLabel>
@@ -29,6 +33,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -39,6 +47,8 @@ constexpr int kClientWidth = 4200;
 constexpr int kClientHeight = 3375;
 constexpr int kButtonTop = 2760;
 constexpr int kButtonSide = 615;
+constexpr int kPanelTop = 3360;
+constexpr int kPanelHeight = 1215;
 
 struct PageButton {
     std::int16_t index;
@@ -84,6 +94,10 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     desktop.tray.onActivated = [this](TrayActivation activation) { trayIcon_Activated(activation); };
     desktop.tray.onHostChanged = [this] { richteNachTray(); };
     desktop.tray.setMenu(popup_m);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, &Form1::beobachteBildschirm);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &Form1::passeEinSpaeter);
+    for (QScreen* each : QGuiApplication::screens())
+        beobachteBildschirm(each);
 }
 
 Form1::~Form1()
@@ -113,6 +127,7 @@ void Form1::baueFenster()
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
+    AccessibleWindow::presentAs(this, QAccessible::Window);
 
     RichTextBox1 = new PageEditor(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
@@ -123,11 +138,13 @@ void Form1::baueFenster()
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Placement::place(Label1, 840, 5280, 855, 255);
+    AccessibleWindow::hideFromScreenReaders(Label1);
 
     baueKnoepfe();
     baueBilder();
     baueMenue();
     setzeFokusReihenfolge();
+    baueTastenkuerzel();
     platziereFenster();
 }
 
@@ -135,10 +152,15 @@ void Form1::baueSuchfeld()
 {
     Frame1 = new QGroupBox(QStringLiteral("Search for:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Placement::place(Frame1, 0, 3360, 4215, 1215);
+    Frame1->setFont(Placement::designedFont());
+    Placement::place(Frame1, 0, kPanelTop, 4215, kPanelHeight);
+    // Out of view, the panel must not take the focus nor be read out: it is
+    // shown only while the window rolls down and stays down.
+    Frame1->hide();
 
     Text1 = new QLineEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(Frame1->title());
     Placement::place(Text1, 120, 240, 3975, 405);
 
     Check1 = new QCheckBox(QStringLiteral("big/ small letters"), Frame1);
@@ -150,6 +172,8 @@ void Form1::baueSuchfeld()
     Placement::place(search, 2160, 720, 1935, 375);
     Searchbutton[0] = search;
     connect(search, &QPushButton::clicked, this, [this] { Searchbutton_Click(0); });
+    EnterKey::pressesButton(search);
+    new EnterKey(Text1, [search] { search->click(); });
 }
 
 void Form1::baueKnoepfe()
@@ -158,6 +182,8 @@ void Form1::baueKnoepfe()
         auto* button = new QPushButton(this);
         button->setObjectName(name);
         button->setToolTip(QString::fromLatin1(toolTip));
+        button->setAccessibleName(button->toolTip());
+        EnterKey::pressesButton(button);
         button->setIcon(Artwork::icon(QString::fromLatin1(picture)));
         button->setIconSize(QSize(32, 32));
         Placement::place(button, left, kButtonTop, kButtonSide, kButtonSide);
@@ -185,6 +211,7 @@ void Form1::baueBilder()
         image->setPixmap(Artwork::pixmap(artwork, pixels, ratio));
         Placement::place(image, left, top, width, height);
         image->lower();
+        AccessibleWindow::hideFromScreenReaders(image);
     };
     // The rings of the binding, down the left edge beside the editor.
     const std::int16_t ringIndices[] = {6, 7, 8, 9, 10, 11, 0};
@@ -231,16 +258,135 @@ void Form1::setzeFokusReihenfolge()
         setTabOrder(order[i - 1], order[i]);
 }
 
+void Form1::baueTastenkuerzel()
+{
+    // None repeats while its key is held: a held key must not append pages.
+    HeldKeys::watch();
+    auto shortcut = [this](QKeySequence keys, auto action, QWidget* scope = nullptr) {
+        auto* result = new QShortcut(
+            keys, scope ? scope : this, this,
+            [action] {
+                if (!HeldKeys::repeating())
+                    action();
+            },
+            scope ? Qt::WidgetShortcut : Qt::WindowShortcut);
+        result->setAutoRepeat(false);
+    };
+    auto press = [](QPushButton* button) { return [button] { button->click(); }; };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), press(Command1[1]));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), press(Command1[2]));
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), press(Command1[4]));
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_End), press(Command1[3]));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), press(Command3));
+    shortcut(QKeySequence(Qt::Key_F3), [this] { sucheWeiter(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { print_click(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { end_click(); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this] { zeigeMenueAmFenster(); });
+    shortcut(QKeySequence(Qt::Key_Menu), [this] { zeigeMenueAmFenster(); });
+    // Tab is a character on the page; Ctrl+Tab leaves it.
+    shortcut(
+        QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { focusNextChild(); }, RichTextBox1);
+    shortcut(
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { focusPreviousChild(); }, RichTextBox1);
+}
+
+void Form1::zeigeMenueAmFenster()
+{
+    QWidget* focus = focusWidget();
+    if (focus == RichTextBox1) {
+        // In the page the keys open the editor's own menu, as they always did.
+        const QPoint caret = RichTextBox1->cursorRect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, caret,
+                                RichTextBox1->viewport()->mapToGlobal(caret));
+        QCoreApplication::sendEvent(RichTextBox1->viewport(), &event);
+        return;
+    }
+    const QWidget* at = focus ? focus : this;
+    popup_m->popup(at->mapToGlobal(at->rect().center()));
+}
+
+void Form1::sucheWeiter()
+{
+    if (Label1->text() != QLatin1String("Up")) {
+        if (!Command3->isEnabled())
+            return;
+        Command3->click();
+        if (istEntladen)
+            return;
+    }
+    Searchbutton[0]->click();
+}
+
+void Form1::benenneSeite()
+{
+    RichTextBox1->setAccessibleName(
+        QStringLiteral("Page %1 of %2").arg(seitenSpeicher().nr()).arg(seitenSpeicher().anzahlSeiten()));
+}
+
+QPoint Form1::berechnePlatz() const
+{
+    const QPoint screenOrigin = (screen() ? screen()->geometry().topLeft() : QPoint());
+    return screenOrigin + QPoint(Twips::toPixels(kClientLeft, Placement::twipsPerPixelX(this)),
+                                 Twips::toPixels(kClientTop, Placement::twipsPerPixelY(this)));
+}
+
 void Form1::platziereFenster()
 {
     // The client area goes to its place on the screen, whatever frame the
-    // window manager puts around it.
-    const QPoint screenOrigin = (screen() ? screen()->geometry() : QRect()).topLeft();
-    const QPoint place(Twips::toPixels(kClientLeft, Placement::twipsPerPixelX(this)),
-                       Twips::toPixels(kClientTop, Placement::twipsPerPixelY(this)));
+    // window manager puts around it; where that does not fit, the window is
+    // moved in once it is shown and its frame is known.
     const QSize client = Placement::size(this, kClientWidth, kClientHeight);
-    setGeometry(QRect(screenOrigin + place, client));
+    eingepassterPlatz = berechnePlatz();
+    setGeometry(QRect(eingepassterPlatz, client));
     setFixedSize(client);
+}
+
+void Form1::beobachteBildschirm(QScreen* screen)
+{
+    connect(screen, &QScreen::geometryChanged, this, &Form1::passeEinSpaeter);
+    connect(screen, &QScreen::availableGeometryChanged, this, &Form1::passeEinSpaeter);
+    passeEinSpaeter();
+}
+
+void Form1::passeEinSpaeter()
+{
+    QTimer::singleShot(0, this, &Form1::passeEin);
+}
+
+void Form1::passeEin()
+{
+    if (istEntladen || !isVisible() || !screen())
+        return;
+    const QRect frame = frameGeometry();
+    const QPoint clientOffset = geometry().topLeft() - frame.topLeft();
+    const QPoint client = geometry().topLeft() == eingepassterPlatz ? berechnePlatz() : geometry().topLeft();
+    const QRect room = screen()->availableGeometry();
+    QPoint wanted = client - clientOffset;
+    wanted.setX(std::clamp(wanted.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
+    wanted.setY(std::clamp(wanted.y(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
+    eingepassterPlatz = wanted + clientOffset;
+    if (wanted != frame.topLeft())
+        move(wanted);
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (windowHandle())
+        connect(windowHandle(), &QWindow::screenChanged, this, &Form1::passeEinSpaeter, Qt::UniqueConnection);
+    passeEinSpaeter();
+    if (keeper && !istEntladen)
+        keeper->lookAtFile();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    const QSize frame = frameGeometry().size() - size();
+    if (frame != bekannterRahmen) {
+        bekannterRahmen = frame;
+        passeEinSpaeter();
+    }
 }
 
 // ---------------------------------------------------------- start and end
@@ -254,6 +400,7 @@ bool Form1::Form_Load()
         return false;
     TaskBarAddIcon();
     Label1->setText(QStringLiteral("Down"));
+    benenneSeite();
     return true;
 }
 
@@ -306,13 +453,6 @@ void Form1::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     if (!event->spontaneous() && keeper && !istEntladen)
         keeper->saveBetweenTimes();
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (keeper && !istEntladen)
-        keeper->lookAtFile();
 }
 
 void Form1::end_click()
@@ -431,6 +571,7 @@ void Form1::Command1_Click(std::int16_t Index)
         break;
     }
     maskeAnzeigen();
+    benenneSeite();
     if (keeper)
         keeper->typed();
 }
@@ -546,18 +687,43 @@ Form2* Form1::optionsDialog() const
 
 void Form1::Command3_Click()
 {
+    // The focus moves before the roll blocks this button, so that it never
+    // passes on to the next button in the row.
     if (Label1->text() == QLatin1String("Up")) {
-        RollUpWindow(*this, 250);
+        RichTextBox1->setFocus();
+        const float target = berechneHoehe(kClientHeight);
+        RollUpWindow(*this, RollSteps::minHeightFor(Height(), target, Placement::twipsPerPixelY(this)));
         if (istEntladen)
             return;
+        setzeHoehe(target);
+        Frame1->hide();
         Label1->setText(QStringLiteral("Down"));
         Text1->setText(QString());
     } else {
-        RollDownWindow(*this, -170);
+        Frame1->show();
+        Text1->setFocus();
+        const float target = berechneHoehe(kPanelTop + kPanelHeight);
+        RollDownWindow(*this, RollSteps::maxHeightFor(Height(), target, Placement::twipsPerPixelY(this)));
         if (istEntladen)
             return;
+        setzeHoehe(target);
         Label1->setText(QStringLiteral("Up"));
     }
+}
+
+void Form1::setzeHoehe(float height)
+{
+    // The rest of the roll, the search button still blocked.
+    Command3->setEnabled(false);
+    Move(Left(), Top(), Width(), height);
+    Command3->setEnabled(true);
+}
+
+float Form1::berechneHoehe(int clientTwips) const
+{
+    // Whole steps leave less than one step over; the last move takes it.
+    const int frame = frameGeometry().height() - height();
+    return static_cast<float>(clientTwips + frame * Placement::twipsPerPixelY(this));
 }
 
 void Form1::RollUpWindow(Form1& frm, std::int16_t MinHeight)

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QScreen;
 class Form2;
 class Form3;
 class NotebookKeeper;
@@ -98,6 +99,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -107,7 +109,18 @@ private:
     void baueBilder();
     void baueMenue();
     void setzeFokusReihenfolge();
+    void baueTastenkuerzel();
     void platziereFenster();
+    QPoint berechnePlatz() const;
+    void beobachteBildschirm(QScreen* screen);
+    void passeEinSpaeter();
+    void passeEin();
+
+    void benenneSeite();
+    void zeigeMenueAmFenster();
+    void sucheWeiter();
+    float berechneHoehe(int clientTwips) const;
+    void setzeHoehe(float height);
 
     void rolle(Form1& frm, std::int16_t step);
     void optionenAnwenden();
@@ -142,6 +155,11 @@ private:
     float gesetztOben = -1;
     float gesetztBreite = -1;
     float gesetztHoehe = -1;
+    // Where the window was last put on its screen (client area, pixels): a
+    // window found elsewhere was moved there by the user and stays there.
+    QPoint eingepassterPlatz;
+    // The window manager's frame as last seen; it comes after the window.
+    QSize bekannterRahmen;
     bool seitenGelesen = false;
     bool istEntladen = false;
 };

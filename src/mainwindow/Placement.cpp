@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QFont>
 #include <QScreen>
 #include <QWidget>
 
@@ -9,6 +10,7 @@ namespace Placement {
 namespace {
 
 constexpr double kDefaultDpi = 96.0;
+constexpr int kDesignedPointSize = 8;
 
 } // namespace
 
@@ -33,6 +35,15 @@ void place(QWidget* widget, int left, int top, int width, int height)
 QSize size(const QWidget* widget, int width, int height)
 {
     return {Twips::toPixels(width, twipsPerPixelX(widget)), Twips::toPixels(height, twipsPerPixelY(widget))};
+}
+
+QFont designedFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("Arial Narrow")});
+    font.setPointSize(kDesignedPointSize);
+    return font;
 }
 
 void centreOnScreen(QWidget* window)

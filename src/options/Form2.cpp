@@ -2,6 +2,7 @@
 
 #include "OptionsFile.h"
 #include "desktop/UserDialogs.h"
+#include "mainwindow/AccessibleWindow.h"
 #include "mainwindow/Artwork.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Placement.h"
@@ -9,9 +10,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
@@ -35,6 +40,10 @@ void Form2::baueFenster()
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Options"));
     setWindowIcon(Artwork::icon(QStringLiteral("options")));
+    setFont(Placement::designedFont());
+    AccessibleWindow::presentAs(this, QAccessible::Dialog);
+    // Escape closes the dialog as its close box does, storing the options.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     Label1 = new QLabel(QStringLiteral("Options"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -49,6 +58,7 @@ void Form2::baueFenster()
     Image1->setObjectName(QStringLiteral("Image1"));
     Placement::place(Image1, 2280, 120, 720, 720);
     Image1->setPixmap(Artwork::pixmap(QStringLiteral("options"), QSize(48, 48), devicePixelRatioF()));
+    AccessibleWindow::hideFromScreenReaders(Image1);
 
     Check1 = new QCheckBox(QStringLiteral("Start Kelmo-Note in the Taskbar!"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -65,8 +75,16 @@ void Form2::baueFenster()
 
     Combo1 = auswahl(QStringLiteral("Combo1"), 240, 1800, 855, 315);
     Combo2 = auswahl(QStringLiteral("Combo2"), 1320, 1800, 1695, 315);
-    connect(Combo1, &QComboBox::activated, this, &Form2::Combo1_Click);
-    connect(Combo2, &QComboBox::activated, this, &Form2::Combo2_Click);
+    connect(Combo1, &QComboBox::activated, this, [this] {
+        if (!tippenEndet)
+            Combo1_Click();
+    });
+    connect(Combo2, &QComboBox::activated, this, [this] {
+        if (!tippenEndet)
+            Combo2_Click();
+    });
+    Label2->setBuddy(Combo1);
+    Label3->setBuddy(Combo2);
 
     setTabOrder(Check1, Combo1);
     setTabOrder(Combo1, Combo2);
@@ -83,6 +101,8 @@ QComboBox* Form2::auswahl(const QString& name, int left, int top, int width, int
     // closes, never applied on the way.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
+    combo->installEventFilter(this);
+    combo->lineEdit()->installEventFilter(this);
     Placement::place(combo, left, top, width, height);
     return combo;
 }
@@ -148,6 +168,20 @@ void Form2::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
     event->accept();
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    // Typing ends with Enter, Tab or a click elsewhere, and the combo box then
+    // selects the entry that equals the typed text.
+    const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+    const bool ends = event->type() == QEvent::FocusOut ||
+                      (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter));
+    if (!ends || tippenEndet)
+        return QWidget::eventFilter(watched, event);
+    const QScopedValueRollback<bool> ending(tippenEndet, true);
+    watched->event(event);
+    return true;
 }
 
 void Form2::showEvent(QShowEvent* event)

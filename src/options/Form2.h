@@ -31,6 +31,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -40,4 +41,7 @@ private:
     Form1& hauptfenster;
     UserDialogs& dialoge;
     bool entladen = false;
+    // While typing into a combo box ends: the entry it then selects was typed,
+    // not picked, and is only stored.
+    bool tippenEndet = false;
 };

@@ -15,4 +15,9 @@ std::int16_t up(float height, std::int16_t minHeight, float twipsPerPixelY);
 // added to the height before dividing, so a negative value grows it less.
 std::int16_t down(float height, std::int16_t maxHeight, float twipsPerPixelY);
 
+// The arguments, in pixels, whose steps bring a window of `height` twips as
+// close to `target` twips as whole steps can; what is left is under a step.
+std::int16_t minHeightFor(float height, float target, float twipsPerPixelY);
+std::int16_t maxHeightFor(float height, float target, float twipsPerPixelY);
+
 } // namespace RollSteps

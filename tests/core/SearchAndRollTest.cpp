@@ -2,6 +2,7 @@
 #include "mainwindow/Twips.h"
 #include "tray/RollSteps.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -70,6 +71,21 @@ TEST(RollSteps, DownAndUpWithTheWindowsArgumentsReturnToTheStart)
     const std::int16_t up = RollSteps::up(tall, 250, t);
     EXPECT_EQ(up, 4) << "3.9867 rounds to 4";
     EXPECT_EQ(tall - RollSteps::kCount * up, 3750.0f);
+}
+
+TEST(RollSteps, ArgumentsForATargetBringTheWindowWithinAStepOfIt)
+{
+    // Heights in twips: from the designed short window to the panel shown and
+    // back, with no frame, a thin and a thick title bar, at 96 and 192 DPI.
+    for (const float t : {15.0f, 7.5f})
+        for (const float frame : {0.0f, 300.0f, 900.0f}) {
+            const float shortForm = 3375 + frame;
+            const float tall = 4575 + frame;
+            const float down = RollSteps::down(shortForm, RollSteps::maxHeightFor(shortForm, tall, t), t);
+            EXPECT_LE(std::abs(shortForm + RollSteps::kCount * down - tall), 150.0f) << t << " " << frame;
+            const float up = RollSteps::up(tall, RollSteps::minHeightFor(tall, shortForm, t), t);
+            EXPECT_LE(std::abs(tall - RollSteps::kCount * up - shortForm), 150.0f) << t << " " << frame;
+        }
 }
 
 TEST(RollSteps, SmallDistancesGiveNoStepAndNegativeOnesTurnAround)

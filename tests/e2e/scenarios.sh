@@ -122,17 +122,12 @@ scenario_search() {
     start_kelmo
     wait_for_window
     read -r _ _ _ short <<<"$(geometry "$WINDOW")"
-    local frame designed
-    frame="$(xprop -id "$WINDOW" _NET_FRAME_EXTENTS | awk -F'= ' '{split($2, e, ", "); print e[3] + e[4]}')"
-    # 299 steps, each a 300th of the outer height less 170 pixels, in twips
-    # (15 to the pixel here), rounded half to even.
-    designed="$(awk -v outer=$((short + frame)) 'function even(x,  f) { f = int(x); if (x - f > 0.5 || (x - f == 0.5 && f % 2)) f++; return f }
-        BEGIN { t = outer * 15; s = even((t - 2550) / 300); print even((t + 299 * s) / 15) - outer }')"
+    [ "$short" -eq 225 ] || fail "the window's client area is $short pixels high, not the designed 225"
     click_button search
     sleep 0.5
     read -r _ _ _ tall <<<"$(geometry "$WINDOW")"
-    [ $((tall - short)) -eq "$designed" ] ||
-        fail "the window grew from $short to $tall pixels, not by the designed $designed"
+    # Down to the search panel's bottom edge (4575 twips), whatever the frame.
+    [ "$tall" -eq 305 ] || fail "the window rolled down to $tall pixels, not to the panel's 305"
     click_at 108 253
     type_text "milk"
     click_at 204 284
@@ -233,6 +228,48 @@ scenario_status_notifier() {
     xdotool key Up Return
     wait_for_end
     expect_record 1 'ABpage'
+}
+
+scenario_keyboard_only() {
+    start_desktop
+    page_file "buy milk" "second"
+    start_kelmo
+    wait_for_window
+    # The window manager gives the window the keyboard, as Alt+Tab would.
+    xdotool windowactivate --sync "$WINDOW"
+    sleep 0.3
+    # A held key turns one page, however long it is held.
+    xdotool keydown ctrl+Next
+    sleep 1.5
+    xdotool keyup ctrl+Next
+    xdotool key alt+Home
+    # Out of the page, along the buttons (the rolled-up panel takes no
+    # focus) to Search, which rolls the panel down and gives it the focus.
+    xdotool key ctrl+Tab Tab Tab Tab Tab space
+    sleep 0.5
+    read -r _ _ _ tall <<<"$(geometry "$WINDOW")"
+    [ "$tall" -eq 305 ] || fail "Space on Search did not roll the panel down ($tall pixels)"
+    type_text "milk"
+    xdotool key Return
+    sleep 0.3
+    type_text "tea"
+    xdotool key ctrl+f
+    sleep 0.5
+    read -r _ _ _ short <<<"$(geometry "$WINDOW")"
+    [ "$short" -eq 225 ] || fail "Ctrl+F did not roll the panel up ($short pixels)"
+    # The menu at the window, from a button, and Options closed by Escape.
+    xdotool key ctrl+Tab shift+F10 Down Down Down Return
+    wait_for 5 xdotool search --onlyvisible --name '^Options$' || fail "the options dialog did not open"
+    sleep 0.3
+    xdotool key Escape
+    wait_for 5 test -s "$WORK/optionen.kel" || fail "Escape did not close the options and store them"
+    [ -z "$(xdotool search --onlyvisible --name '^Options$')" ] || fail "the options dialog is still open"
+    xdotool windowactivate --sync "$WINDOW"
+    xdotool key ctrl+q
+    wait_for_end
+    expect_pages 2
+    expect_record 1 'buy tea'
+    expect_record 2 'second'
 }
 
 "scenario_$SCENARIO"

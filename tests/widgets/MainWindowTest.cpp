@@ -1,6 +1,10 @@
 #include "FormFixture.h"
 
+#include "mainwindow/AccessibleWindow.h"
+
+#include <QAccessible>
 #include <QScreen>
+#include <QSignalSpy>
 
 namespace {
 
@@ -88,6 +92,107 @@ TEST_F(MainWindow, ThePopupMenuHoldsItsEntriesInOrder)
         EXPECT_FALSE(action->isCheckable());
         EXPECT_TRUE(action->shortcut().isEmpty());
     }
+}
+
+TEST_F(MainWindow, ScreenReadersHearTheButtonsAndWhichPageIsShownButNotTheArtwork)
+{
+    start(record("one") + record("two"));
+    auto name = [](QObject* control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    for (QPushButton* button : {form->Command1.at(4), form->Command1.at(1), form->Command1.at(2),
+                                form->Command1.at(3), form->Command3, form->Command1.at(6), form->Command2})
+        EXPECT_EQ(name(button), button->toolTip());
+    EXPECT_EQ(name(form->RichTextBox1), "Page 1 of 2");
+    click(3);
+    click(2);
+    EXPECT_EQ(name(form->RichTextBox1), "Page 3 of 3") << "Next on the last page adds one";
+    EXPECT_EQ(name(form->Text1), "Search for:");
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    QStringList read;
+    for (int i = 0; i < window->childCount(); ++i)
+        read << window->child(i)->object()->objectName();
+    EXPECT_EQ(read.size(), 9) << "the editor, the panel and the seven buttons: "
+                              << read.join(' ').toStdString();
+    EXPECT_FALSE(read.contains("Label1"));
+    EXPECT_FALSE(read.contains("Image1_6"));
+    EXPECT_EQ(window->indexOfChild(QAccessible::queryAccessibleInterface(form->Command2)),
+              read.indexOf("Command2"));
+}
+
+// Shortcuts as the keyboard sends them, held down when `held`.
+void keys(QWidget* at, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool held = false)
+{
+    if (held)
+        qt_sendShortcutOverrideEvent(at, 0, key, modifiers, QString(), true);
+    else
+        QTest::keyClick(at, key, modifiers);
+}
+
+TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
+{
+    start(record("abc abc") + record("two"));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QPlainTextEdit* editor = form->RichTextBox1;
+    keys(editor, Qt::Key_PageDown, Qt::ControlModifier, true);
+    keys(editor, Qt::Key_End, Qt::AltModifier, true);
+    // X11 may send a repeat as a release and a press of the same moment.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::ControlModifier);
+    release.setTimestamp(42);
+    QApplication::sendEvent(editor, &release);
+    qt_sendShortcutOverrideEvent(editor, 42, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(form->seitenSpeicher().nr(), 1) << "a held key repeats nothing";
+    keys(editor, Qt::Key_End, Qt::AltModifier);
+    keys(editor, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(form->seitenSpeicher().anzahlSeiten(), 3);
+    keys(editor, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(form->seitenSpeicher().nr(), 2);
+    keys(editor, Qt::Key_Home, Qt::AltModifier);
+    EXPECT_EQ(form->seitenSpeicher().nr(), 1);
+
+    // Tab is a character on the page; Ctrl+Tab leaves the page for the
+    // buttons, past the rolled-up panel.
+    editor->setFocus();
+    keys(editor, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form->focusWidget(), form->Command1.at(4));
+    keys(form->Command1.at(4), Qt::Key_Tab);
+    keys(form->Command1.at(1), Qt::Key_Tab);
+    EXPECT_EQ(form->focusWidget(), form->Command1.at(2));
+    keys(form->Command1.at(2), Qt::Key_Return);
+    EXPECT_EQ(form->seitenSpeicher().nr(), 2) << "Enter presses the focused button";
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(form->Command1.at(2), &held);
+    EXPECT_EQ(form->seitenSpeicher().nr(), 2);
+
+    keys(form->Command1.at(4), Qt::Key_Home, Qt::AltModifier);
+    keys(editor, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(form->Label1->text(), "Up");
+    EXPECT_EQ(form->focusWidget(), form->Text1);
+    QTest::keyClicks(form->Text1, QStringLiteral("abc"));
+    keys(form->Text1, Qt::Key_Return);
+    EXPECT_EQ(editor->textCursor().selectedText(), "abc") << "Enter in the field searches";
+    keys(editor, Qt::Key_F3);
+    EXPECT_EQ(editor->textCursor().selectionStart(), 4) << "F3 finds again";
+    keys(editor, Qt::Key_F3);
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "and says when there is no more";
+    keys(editor, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(form->Label1->text(), "Down");
+    EXPECT_EQ(form->focusWidget(), editor);
+    keys(editor, Qt::Key_F3);
+    EXPECT_EQ(form->Label1->text(), "Up") << "F3 rolls the panel down first";
+
+    form->Command1.at(2)->setFocus();
+    keys(form->Command1.at(2), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(form->popup_m->isVisible()) << "the menu opens at the window";
+    form->popup_m->hide();
+    keys(editor, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printing.jobs.size(), 1u);
+    QSignalSpy ended(form.get(), &Form1::entladen);
+    keys(editor, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(ended.count(), 1);
 }
 
 } // namespace

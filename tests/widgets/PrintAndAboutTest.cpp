@@ -2,6 +2,7 @@
 #include "about/Form3.h"
 #include "desktop/QtPrinting.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -133,7 +134,7 @@ TEST_F(About, TheDialogHasItsTabsAndHandsTheAddressesToTheDesktop)
 
     QTest::mouseClick(about->Command3, Qt::LeftButton);
     QTest::mouseClick(about->Command4, Qt::LeftButton);
-    QTest::mouseClick(about->Command4, Qt::LeftButton);
+    QTest::keyClick(about->Command4, Qt::Key_Return);
     ASSERT_EQ(shell.opened.size(), 3u);
     EXPECT_EQ(shell.opened[0].first,
               std::string("mailto:") + Form3::kMailAddress + "?Subject=Kelmo-Note&Body=I have a question...");
@@ -158,6 +159,11 @@ TEST_F(About, TheDialogHasItsTabsAndHandsTheAddressesToTheDesktop)
     form->about_click();
     EXPECT_EQ(form->aboutDialog(), about);
     const QPointer<Form3> watched(about);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(about)->role(), QAccessible::Dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(about->Command4, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible()) << "Escape closes it";
+    form->about_click();
     form->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull()) << "the program's end closes the dialog";

@@ -43,30 +43,33 @@ protected:
     int selectionStart() const { return form->RichTextBox1->textCursor().selectionStart(); }
 };
 
-TEST_F(SearchPanel, TheWindowRollsDownAndBackUpInItsDesignedSteps)
+TEST_F(SearchPanel, TheWindowRollsDownToShowThePanelAndBackUpToItsDesignedHeight)
 {
     start(record(""));
-    // The designed window with a 25-pixel caption, as Windows framed it.
-    form->Move(form->Left(), form->Top(), form->Width(), 3750);
     const QPoint place = form->pos();
+    const int frame = form->frameGeometry().height() - form->height();
     HeightWatch watch(*form);
 
     press();
-    EXPECT_EQ(form->Height(), 4946.0f);
-    EXPECT_EQ(form->frameGeometry().height(), 330);
+    EXPECT_EQ(form->height(), form->Frame1->geometry().bottom() + 1) << "the whole panel and no more";
+    EXPECT_GE(form->Label1->y(), form->height()) << "the roll state stays out of view";
+    EXPECT_EQ(form->frameGeometry().height() - form->height(), frame);
     EXPECT_EQ(form->Label1->text(), "Up");
     EXPECT_EQ(watch.moves, 80) << "299 steps of four twips change the height by 80 whole pixels";
     EXPECT_FALSE(watch.searchButtonEnabledDuringAMove);
     EXPECT_TRUE(form->Command3->isEnabled());
+    EXPECT_EQ(form->focusWidget(), form->Text1);
     EXPECT_EQ(form->pos(), place);
     EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(form->Frame1->visibleRegion().boundingRect().contains(form->Text1->geometry()));
 
     form->Text1->setText(QStringLiteral("word"));
     press();
-    EXPECT_EQ(form->Height(), 3750.0f);
+    EXPECT_EQ(form->size(), QSize(280, 225)) << "the designed client area";
     EXPECT_EQ(form->Label1->text(), "Down");
     EXPECT_TRUE(form->Text1->text().isEmpty());
+    EXPECT_FALSE(form->Frame1->isVisible()) << "out of view, the panel takes no focus";
+    EXPECT_EQ(form->focusWidget(), form->RichTextBox1);
     EXPECT_EQ(form->pos(), place);
 }
 

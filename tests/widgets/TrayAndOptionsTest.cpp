@@ -2,6 +2,7 @@
 #include "options/Form2.h"
 #include "options/OptionsFile.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QContextMenuEvent>
 
@@ -189,11 +190,12 @@ protected:
         while (combo->currentText() != entry)
             QTest::keyClick(combo, Qt::Key_Down);
     }
-    void typeInto(QComboBox* combo, const QString& text)
+    void typeInto(QComboBox* combo, const QString& text, Qt::Key ending = Qt::Key_Return)
     {
+        combo->setFocus();
         combo->lineEdit()->clear();
         QTest::keyClicks(combo->lineEdit(), text);
-        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(combo->lineEdit(), ending);
     }
     Optionen stored()
     {
@@ -214,7 +216,12 @@ TEST_F(OptionsDialog, FirstUseShowsNothingChosenAndClosingStoresZeros)
     EXPECT_EQ(dialog->Combo1->count(), 8);
     EXPECT_EQ(dialog->Combo1->itemText(0), "6");
     EXPECT_EQ(dialog->Combo2->itemText(3), "News Gothic MT");
-    dialog->close();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog)->role(), QAccessible::Dialog);
+    EXPECT_EQ(dialog->Label2->buddy(), dialog->Combo1) << "the labels name their fields";
+    EXPECT_EQ(dialog->Label3->buddy(), dialog->Combo2);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    QTest::keyClick(dialog->Combo1, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible()) << "Escape closes it as the close box does";
     EXPECT_EQ(readBytes("optionen.kel"), options(0, 0, 0));
 }
 
@@ -231,19 +238,30 @@ TEST_F(OptionsDialog, PickingASizeAppliesItAtOnceAndClosingStoresIt)
     EXPECT_EQ(readBytes("optionen.kel"), options(1, 5, 2));
 }
 
-TEST_F(OptionsDialog, TypedTextIsStoredButNeverApplied)
+TEST_F(OptionsDialog, TypedTextIsStoredButNeverAppliedWhateverKeyEndsIt)
 {
-    const std::pair<QString, int> cases[] = {{"012", 4}, {"13", 0}, {"big", 0}};
-    for (const auto& [text, index] : cases) {
+    struct Case {
+        QString size;
+        Qt::Key ending;
+        int index;
+        QString name;
+        int nameIndex;
+    };
+    const Case cases[] = {
+        {"012", Qt::Key_Return, 4, "arial", 0},       {"13", Qt::Key_Return, 0, "arial", 0},
+        {"big", Qt::Key_Return, 0, "arial", 0},       {"14", Qt::Key_Return, 5, "Times New Roman", 2},
+        {"14", Qt::Key_Tab, 5, "Times New Roman", 2}, {"14", Qt::Key_Enter, 5, "Arial", 1}};
+    for (const auto& [text, ending, index, name, nameIndex] : cases) {
         start(record(""));
-        const qreal before = form->RichTextBox1->font().pointSizeF();
+        const QFont before = form->RichTextBox1->font();
         Form2* dialog = open();
-        typeInto(dialog->Combo1, text);
-        typeInto(dialog->Combo2, QStringLiteral("arial"));
-        EXPECT_EQ(form->RichTextBox1->font().pointSizeF(), before);
+        typeInto(dialog->Combo1, text, ending);
+        typeInto(dialog->Combo2, name, ending);
+        EXPECT_EQ(form->RichTextBox1->font().pointSizeF(), before.pointSizeF()) << text.toStdString();
+        EXPECT_EQ(form->RichTextBox1->font().family(), before.family()) << name.toStdString();
         dialog->close();
         EXPECT_EQ(stored().schriftGroesse, index) << text.toStdString();
-        EXPECT_EQ(stored().schriftName, 0);
+        EXPECT_EQ(stored().schriftName, nameIndex);
         form->close();
     }
 }

@@ -1,0 +1,151 @@
+#include "FormFixture.h"
+#include "about/Form3.h"
+#include "mainwindow/AccessibleWindow.h"
+#include "mainwindow/Placement.h"
+#include "options/Form2.h"
+
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+
+// Every control of every window, at whatever resolution this run's screen has
+// (ctest runs these at 96 and 192 DPI and scaled by two): the texts are whole
+// and no control lies on another.
+namespace {
+
+using MakeUp = FormFixture;
+
+// The design lays the borders of neighbouring controls on each other, by up
+// to 19 twips; a shared border is no overlap.
+constexpr double kSharedBorderTwips = 20.0;
+
+// The part of a control that its window shows, in the window's coordinates.
+QRect shownPart(const QWidget* control)
+{
+    const QWidget* window = control->window();
+    QRect shown(control->mapTo(window, QPoint()), control->size());
+    for (const QWidget* outer = control->parentWidget(); outer; outer = outer->parentWidget())
+        shown &= QRect(outer == window ? QPoint() : outer->mapTo(window, QPoint()), outer->size());
+    return shown;
+}
+
+// Where a label's text stands, in its own coordinates.
+QRect textRect(const QLabel* label)
+{
+    const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0) |
+                      Qt::TextShowMnemonic;
+    return label->fontMetrics().boundingRect(label->contentsRect(), flags, label->text());
+}
+
+// The room a control needs to show its text whole.
+std::optional<QSize> needed(const QWidget* control)
+{
+    const int line = control->fontMetrics().height();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text().isEmpty() ? std::nullopt : std::optional(textRect(label).size());
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text().isEmpty()
+                   ? button->iconSize()
+                   : QSize(button->sizeHint().width(), std::max(line, button->iconSize().height()));
+    if (qobject_cast<const QComboBox*>(control) || qobject_cast<const QTabBar*>(control))
+        return QSize(control->sizeHint().width(), line);
+    if (const auto* group = qobject_cast<const QGroupBox*>(control))
+        return QSize(group->minimumSizeHint().width(), line);
+    if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QAbstractScrollArea*>(control))
+        return QSize(0, line);
+    return std::nullopt;
+}
+
+bool isWholeControl(const QWidget* control)
+{
+    return qobject_cast<const QAbstractButton*>(control) || qobject_cast<const QComboBox*>(control) ||
+           qobject_cast<const QTabBar*>(control) || qobject_cast<const QLineEdit*>(control) ||
+           qobject_cast<const QAbstractScrollArea*>(control) || qobject_cast<const QLabel*>(control);
+}
+
+// What a control covers of its parent: a label only its text.
+QRect covered(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control); label && !label->text().isEmpty())
+        return textRect(label).translated(label->pos());
+    return control->geometry();
+}
+
+void checkControls(const QWidget* container, QStringList& faults)
+{
+    const int border = static_cast<int>(std::ceil(kSharedBorderTwips / Placement::twipsPerPixelX(container)));
+    QList<const QWidget*> siblings;
+    for (const QObject* object : container->children()) {
+        const auto* control = qobject_cast<const QWidget*>(object);
+        if (!control || control->isWindow() || !control->isVisibleTo(container->window()) ||
+            shownPart(control).isEmpty())
+            continue;
+        const QString name = control->objectName().isEmpty()
+                                 ? QString::fromLatin1(control->metaObject()->className())
+                                 : control->objectName();
+        if (const auto need = needed(control); need) {
+            const QSize room = shownPart(control).size();
+            if (need->width() > room.width() || need->height() > room.height())
+                faults << QStringLiteral("%1 needs %2x%3 and shows %4x%5")
+                              .arg(name)
+                              .arg(need->width())
+                              .arg(need->height())
+                              .arg(room.width())
+                              .arg(room.height());
+        }
+        if (!isWholeControl(control))
+            checkControls(control, faults);
+        if (!AccessibleWindow::isHiddenFromScreenReaders(control) && !name.startsWith(QLatin1String("qt_")))
+            siblings << control;
+    }
+    for (qsizetype i = 0; i < siblings.size(); ++i)
+        for (qsizetype j = i + 1; j < siblings.size(); ++j) {
+            const QRect both = covered(siblings[i]) & covered(siblings[j]);
+            if (both.width() > border && both.height() > border)
+                faults << QStringLiteral("%1 and %2 overlap")
+                              .arg(siblings[i]->objectName(), siblings[j]->objectName());
+        }
+}
+
+QStringList faultsOf(const QWidget* window)
+{
+    QStringList faults;
+    checkControls(window, faults);
+    const QRect room = window->screen()->availableGeometry();
+    if (!room.contains(window->frameGeometry()))
+        faults << QStringLiteral("%1 is not whole on its screen").arg(window->objectName());
+    return faults;
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
+{
+    start(record(""));
+    const double dpi = form->screen()->logicalDotsPerInchY();
+    QTest::mouseClick(form->Command3, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(faultsOf(form.get()).join('\n').toStdString(), "") << "main window at " << dpi << " DPI";
+
+    form->options_click();
+    settle();
+    EXPECT_EQ(faultsOf(form->optionsDialog()).join('\n').toStdString(), "") << "options at " << dpi << " DPI";
+
+    form->about_click();
+    Form3* about = form->aboutDialog();
+    for (int tab = 0; tab < about->SSTab1->count(); ++tab) {
+        about->SSTab1->setCurrentIndex(tab);
+        settle();
+        EXPECT_EQ(faultsOf(about).join('\n').toStdString(), "")
+            << "about, tab " << tab << ", at " << dpi << " DPI";
+    }
+}
+
+} // namespace
