@@ -4,7 +4,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-release"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELMO_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kelmo_benchmarks kelmo-note kelmo_minimal_qt >/dev/null
 
 csv="$(mktemp)"
