@@ -1,9 +1,9 @@
 // How fast the notebook's core works at its sizes, and how the page file
 // compares with moving the same bytes without any conversion.
-#include "desktop/UserDialogs.h"
-#include "mainwindow/TextSearch.h"
-#include "store/BusinessDataTier.h"
-#include "store/PageFile.h"
+#include "core/desktop/UserDialogs.h"
+#include "core/mainwindow/TextSearch.h"
+#include "core/store/BusinessDataTier.h"
+#include "core/store/PageFile.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

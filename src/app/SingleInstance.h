@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/NotebookLock.h"
+#include "core/store/NotebookLock.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

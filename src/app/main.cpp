@@ -1,12 +1,12 @@
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
-#include "desktop/QtPrinting.h"
-#include "desktop/QtShell.h"
-#include "desktop/QtUserDialogs.h"
-#include "mainwindow/Form1.h"
-#include "store/FileError.h"
-#include "store/PageFile.h"
-#include "tray/QtTrayIcon.h"
+#include "core/store/FileError.h"
+#include "core/store/PageFile.h"
+#include "gui/desktop/QtPrinting.h"
+#include "gui/desktop/QtShell.h"
+#include "gui/desktop/QtUserDialogs.h"
+#include "gui/mainwindow/Form1.h"
+#include "gui/tray/QtTrayIcon.h"
 
 #include <QApplication>
 #include <QSessionManager>

@@ -1,4 +1,4 @@
-#include "store/CodePage.h"
+#include "core/store/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "mainwindow/EditorText.h"
-#include "store/CodePage.h"
+#include "core/mainwindow/EditorText.h"
+#include "core/store/CodePage.h"
 
 #include <gtest/gtest.h>
 

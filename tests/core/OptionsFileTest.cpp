@@ -1,4 +1,4 @@
-#include "options/OptionsFile.h"
+#include "core/options/OptionsFile.h"
 #include "Files.h"
 #include "TempFolder.h"
 

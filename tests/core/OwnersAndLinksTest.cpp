@@ -1,8 +1,8 @@
 // Owners, modes, permissions and links are POSIX's; Windows has its own
 // rules for them, which these tests do not speak of.
 #include "PageFileFixture.h"
-#include "options/OptionsFile.h"
-#include "store/NotebookLock.h"
+#include "core/options/OptionsFile.h"
+#include "core/store/NotebookLock.h"
 
 #ifndef _WIN32
 #include <functional>

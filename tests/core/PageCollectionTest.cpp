@@ -1,5 +1,5 @@
 #include "RecordingDialogs.h"
-#include "store/BusinessDataTier.h"
+#include "core/store/BusinessDataTier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "PageFileFixture.h"
-#include "store/NotebookLock.h"
+#include "core/store/NotebookLock.h"
 
 namespace fs = std::filesystem;
 

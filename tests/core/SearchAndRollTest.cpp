@@ -1,6 +1,6 @@
-#include "mainwindow/TextSearch.h"
-#include "mainwindow/Twips.h"
-#include "tray/RollSteps.h"
+#include "core/common/Twips.h"
+#include "core/mainwindow/TextSearch.h"
+#include "core/tray/RollSteps.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tray/TrayReaction.h"
+#include "core/tray/TrayReaction.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/Twips.h"
+#include "core/common/Twips.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as the options file: no crash, and no value outside
 // the tables is ever applied. Writing keeps every byte but the three values.
-#include "options/OptionsFile.h"
+#include "core/options/OptionsFile.h"
 
 #include "ScratchFolder.h"
 

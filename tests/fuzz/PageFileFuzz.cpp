@@ -1,9 +1,9 @@
 // Reads arbitrary bytes as a notebook. Whatever the file holds: no crash, no
 // more pages than a notebook can have, and a notebook that was read saves
 // back as exactly its whole records.
-#include "desktop/UserDialogs.h"
-#include "store/BusinessDataTier.h"
-#include "store/PageFile.h"
+#include "core/desktop/UserDialogs.h"
+#include "core/store/BusinessDataTier.h"
+#include "core/store/PageFile.h"
 
 #include "ScratchFolder.h"
 

@@ -1,7 +1,7 @@
 #include "Files.h"
 #include "RecordingDialogs.h"
 #include "TempFolder.h"
-#include "store/BusinessDataTier.h"
+#include "core/store/BusinessDataTier.h"
 
 #include <chrono>
 #include <csignal>

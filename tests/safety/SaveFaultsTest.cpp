@@ -2,7 +2,7 @@
 #include "Files.h"
 #include "RecordingDialogs.h"
 #include "TempFolder.h"
-#include "store/BusinessDataTier.h"
+#include "core/store/BusinessDataTier.h"
 
 #include <gtest/gtest.h>
 

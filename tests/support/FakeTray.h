@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tray/TrayIcon.h"
+#include "gui/tray/TrayIcon.h"
 
 #include <QIcon>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/UserDialogs.h"
+#include "core/desktop/UserDialogs.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/Printing.h"
+#include "gui/desktop/Printing.h"
 
 #include <vector>
 

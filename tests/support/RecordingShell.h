@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/Shell.h"
+#include "gui/desktop/Shell.h"
 
 #include <utility>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "RecordingPrinting.h"
 #include "RecordingShell.h"
 #include "TempFolder.h"
-#include "mainwindow/Form1.h"
+#include "gui/mainwindow/Form1.h"
 
 #include <QApplication>
 #include <QCheckBox>

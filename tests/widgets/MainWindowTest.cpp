@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 
-#include "mainwindow/AccessibleWindow.h"
+#include "gui/common/AccessibleWindow.h"
 
 #include <QAccessible>
 #include <QScreen>

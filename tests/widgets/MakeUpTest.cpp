@@ -1,8 +1,8 @@
 #include "FormFixture.h"
-#include "about/Form3.h"
-#include "mainwindow/AccessibleWindow.h"
-#include "mainwindow/Placement.h"
-#include "options/Form2.h"
+#include "gui/about/Form3.h"
+#include "gui/common/AccessibleWindow.h"
+#include "gui/common/Placement.h"
+#include "gui/options/Form2.h"
 
 #include <QAbstractScrollArea>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
-#include "about/Form3.h"
-#include "desktop/QtPrinting.h"
+#include "gui/about/Form3.h"
+#include "gui/desktop/QtPrinting.h"
 
 #include <QAccessible>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 
-#include "mainwindow/NotebookKeeper.h"
+#include "gui/mainwindow/NotebookKeeper.h"
 
 #include <QTimer>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
-#include "options/Form2.h"
-#include "options/OptionsFile.h"
+#include "core/options/OptionsFile.h"
+#include "gui/options/Form2.h"
 
 #include <QAccessible>
 #include <QComboBox>

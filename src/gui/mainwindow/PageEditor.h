@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EditorText.h"
+#include "core/mainwindow/EditorText.h"
 
 #include <QPlainTextEdit>
 

@@ -1,6 +1,6 @@
 #include "RollSteps.h"
 
-#include "mainwindow/Twips.h"
+#include "core/common/Twips.h"
 
 #include <algorithm>
 #include <limits>

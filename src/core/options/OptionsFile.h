@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/FileError.h"
+#include "core/store/FileError.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "OptionsFile.h"
 
-#include "store/FileSystem.h"
+#include "core/store/FileSystem.h"
 
 #include <array>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "EditorText.h"
 
-#include "store/CodePage.h"
+#include "core/store/CodePage.h"
 
 namespace EditorText {
 namespace {

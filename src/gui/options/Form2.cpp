@@ -1,11 +1,10 @@
 #include "Form2.h"
 
-#include "OptionsFile.h"
-#include "desktop/UserDialogs.h"
-#include "mainwindow/AccessibleWindow.h"
-#include "mainwindow/Artwork.h"
-#include "mainwindow/Form1.h"
-#include "mainwindow/Placement.h"
+#include "core/desktop/UserDialogs.h"
+#include "core/options/OptionsFile.h"
+#include "gui/common/AccessibleWindow.h"
+#include "gui/common/Artwork.h"
+#include "gui/common/Placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,10 +24,10 @@ constexpr int kClientHeight = 2295;
 
 } // namespace
 
-Form2::Form2(Form1& mainWindow, UserDialogs& dialogs)
+Form2::Form2(const QFont& editorFont_, UserDialogs& dialogs)
     // Above the main window, which stays on top of everything else.
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
-    , hauptfenster(mainWindow)
+    , editorFont(editorFont_)
     , dialoge(dialogs)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -151,17 +150,15 @@ void Form2::Form_Unload()
 void Form2::Combo1_Click()
 {
     if (const auto points = OptionsFile::number(Combo1->currentText().toStdString()); points && *points > 0) {
-        QFont font = hauptfenster.RichTextBox1->font();
-        font.setPointSizeF(*points);
-        hauptfenster.RichTextBox1->setFont(font);
+        editorFont.setPointSizeF(*points);
+        emit editorFontChosen(editorFont);
     }
 }
 
 void Form2::Combo2_Click()
 {
-    QFont font = hauptfenster.RichTextBox1->font();
-    font.setFamily(Combo2->currentText());
-    hauptfenster.RichTextBox1->setFont(font);
+    editorFont.setFamily(Combo2->currentText());
+    emit editorFontChosen(editorFont);
 }
 
 void Form2::closeEvent(QCloseEvent* event)

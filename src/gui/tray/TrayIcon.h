@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayReaction.h"
+#include "core/tray/TrayReaction.h"
 
 #include <functional>
 

@@ -1,11 +1,11 @@
 #include "Form3.h"
 
-#include "desktop/Shell.h"
-#include "desktop/UserDialogs.h"
-#include "mainwindow/AccessibleWindow.h"
-#include "mainwindow/Artwork.h"
-#include "mainwindow/EnterKey.h"
-#include "mainwindow/Placement.h"
+#include "core/desktop/UserDialogs.h"
+#include "gui/common/AccessibleWindow.h"
+#include "gui/common/Artwork.h"
+#include "gui/common/EnterKey.h"
+#include "gui/common/Placement.h"
+#include "gui/desktop/Shell.h"
 
 #include <QLabel>
 #include <QPushButton>

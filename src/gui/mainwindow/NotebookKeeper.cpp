@@ -1,7 +1,7 @@
 #include "NotebookKeeper.h"
 
-#include "desktop/UserDialogs.h"
-#include "store/PageFile.h"
+#include "core/desktop/UserDialogs.h"
+#include "core/store/PageFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "PageEditor.h"
-#include "store/BusinessDataTier.h"
+#include "core/store/BusinessDataTier.h"
 
-#include "desktop/Desktop.h"
-#include "tray/TrayReaction.h"
+#include "core/tray/TrayReaction.h"
+#include "gui/desktop/Desktop.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserDialogs.h"
+#include "core/desktop/UserDialogs.h"
 
 class QWidget;
 

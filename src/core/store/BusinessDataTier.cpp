@@ -2,7 +2,7 @@
 
 #include "CodePage.h"
 #include "PageFile.h"
-#include "desktop/UserDialogs.h"
+#include "core/desktop/UserDialogs.h"
 
 #include <algorithm>
 

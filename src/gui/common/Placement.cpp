@@ -1,6 +1,6 @@
 #include "Placement.h"
 
-#include "Twips.h"
+#include "core/common/Twips.h"
 
 #include <QFont>
 #include <QScreen>

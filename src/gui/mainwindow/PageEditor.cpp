@@ -1,6 +1,6 @@
 #include "PageEditor.h"
 
-#include "store/Seite.h"
+#include "core/store/Seite.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 
-class Form1;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -14,7 +14,9 @@ class Form2 : public QWidget {
     Q_OBJECT
 
 public:
-    Form2(Form1& mainWindow, UserDialogs& dialogs);
+    // `editorFont` is the editor's font as it is now; the dialog changes it
+    // through editorFontChosen.
+    Form2(const QFont& editorFont, UserDialogs& dialogs);
 
     void Form_Load();
     void Form_Unload();
@@ -29,6 +31,10 @@ public:
     QComboBox* Combo1 = nullptr;
     QComboBox* Combo2 = nullptr;
 
+signals:
+    // A font size or name was picked: the editor takes this font at once.
+    void editorFontChosen(const QFont& font);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,7 +44,7 @@ private:
     void baueFenster();
     QComboBox* auswahl(const QString& name, int left, int top, int width, int height);
 
-    Form1& hauptfenster;
+    QFont editorFont;
     UserDialogs& dialoge;
     bool entladen = false;
     // While typing into a combo box ends: the entry it then selects was typed,

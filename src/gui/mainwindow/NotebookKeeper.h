@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/BusinessDataTier.h"
+#include "core/store/BusinessDataTier.h"
 
 #include <QObject>
 #include <QString>

@@ -1,24 +1,24 @@
 #include "Form1.h"
 
-#include "AccessibleWindow.h"
-#include "Artwork.h"
-#include "EditorText.h"
-#include "EnterKey.h"
-#include "HeldKeys.h"
 #include "NotebookKeeper.h"
 #include "PageEditor.h"
-#include "Placement.h"
-#include "TextSearch.h"
-#include "Twips.h"
-#include "about/Form3.h"
-#include "desktop/Printing.h"
-#include "desktop/UserDialogs.h"
-#include "options/Form2.h"
-#include "options/OptionsFile.h"
-#include "store/CodePage.h"
-#include "store/PageFile.h"
-#include "tray/RollSteps.h"
-#include "tray/TrayIcon.h"
+#include "core/common/Twips.h"
+#include "core/desktop/UserDialogs.h"
+#include "core/mainwindow/EditorText.h"
+#include "core/mainwindow/TextSearch.h"
+#include "core/options/OptionsFile.h"
+#include "core/store/CodePage.h"
+#include "core/store/PageFile.h"
+#include "core/tray/RollSteps.h"
+#include "gui/about/Form3.h"
+#include "gui/common/AccessibleWindow.h"
+#include "gui/common/Artwork.h"
+#include "gui/common/EnterKey.h"
+#include "gui/common/HeldKeys.h"
+#include "gui/common/Placement.h"
+#include "gui/desktop/Printing.h"
+#include "gui/options/Form2.h"
+#include "gui/tray/TrayIcon.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -670,7 +670,8 @@ void Form1::Command2_Click()
 void Form1::options_click()
 {
     if (!form2) {
-        form2 = new Form2(*this, dialoge);
+        form2 = new Form2(RichTextBox1->font(), dialoge);
+        connect(form2, &Form2::editorFontChosen, RichTextBox1, &QWidget::setFont);
         form2->Form_Load();
     }
     form2->show();
