@@ -7,6 +7,7 @@
 #include "Placement.h"
 #include "TextSearch.h"
 #include "Twips.h"
+#include "X11WindowHints.h"
 #include "about/Form3.h"
 #include "desktop/Printing.h"
 #include "desktop/UserDialogs.h"
@@ -269,10 +270,14 @@ void Form1::optionenAnwenden()
                      UserDialogs::Icon::Warning);
     }
     // A hidden window without a tray icon could not be reached again.
-    if (OptionsFile::startsHidden(options.startVersteckt) && hatTray)
+    if (OptionsFile::startsHidden(options.startVersteckt) && hatTray) {
         hide();
-    else
+    } else {
         show();
+        // openbox gives no focus of its own to a new window that keeps out
+        // of the taskbar.
+        activateWindow();
+    }
     QFont font = RichTextBox1->font();
     if (const auto points = OptionsFile::pointSize(options.schriftGroesse))
         font.setPointSize(*points);
@@ -311,6 +316,10 @@ void Form1::hideEvent(QHideEvent* event)
 void Form1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // A show of our own comes before Qt maps the window; one from the window
+    // manager comes after.
+    if (!event->spontaneous())
+        X11WindowHints::beforeMap(*this, hatTray);
     if (keeper && !istEntladen)
         keeper->lookAtFile();
 }
@@ -513,9 +522,10 @@ void Form1::mini_Click()
 void Form1::Möffnen_Click()
 {
     // Also undoes a minimise by the window manager, which show() alone
-    // leaves in place.
-    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // leaves in place. Shown first: undoing the minimise of a hidden window
+    // maps it at once, before the window states that go with a show are set.
     show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
     RichTextBox1->setFocus();
