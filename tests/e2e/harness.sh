@@ -153,6 +153,18 @@ wm_state() {
     xprop -id "$WINDOW" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'
 }
 
+# Whether the window keeps out of the taskbar, and whether its title bar
+# offers closing alone, as the window manager has taken them.
+skips_taskbar() {
+    xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
+}
+
+only_closes() {
+    local actions
+    actions="$(xprop -id "$WINDOW" _NET_WM_ALLOWED_ACTIONS)" || return 1
+    [[ $actions == *_NET_WM_ACTION_CLOSE* && $actions != *MINIMIZE* && $actions != *MAXIMIZE* ]]
+}
+
 start_kelmo() {
     (cd "$WORK" && exec "$PROGRAM" >"$WORK/.program.log" 2>&1) &
     PROGRAM_PID=$!

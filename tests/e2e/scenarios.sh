@@ -206,6 +206,8 @@ scenario_status_notifier() {
     sleep 1
     [ "$(published_menu | tr '\n' '|')" = "Minimize|Maxsimize|Options|Print|About Kelmo-Note|End|" ] ||
         fail "the published menu is not the popup menu: $(published_menu | tr '\n' '|')"
+    skips_taskbar || fail "with a tray the window has a taskbar entry"
+    only_closes || fail "the title bar offers more than closing: $(xprop -id "$WINDOW" _NET_WM_ALLOWED_ACTIONS)"
 
     click_button minimize
     wait_for 5 test -z "$(main_window)" || fail "Minimize did not hide the window into the tray"
@@ -214,6 +216,7 @@ scenario_status_notifier() {
     type_text "A"
 
     stop_panel
+    wait_for 5 eval '! skips_taskbar' || fail "without a tray the window has no taskbar entry"
     click_button minimize
     wait_for 5 test "$(wm_state)" = Iconic ||
         fail "without a tray, Minimize left the window $(wm_state), not minimised"
@@ -222,6 +225,7 @@ scenario_status_notifier() {
     sleep 1
     panel_icon_click 1
     wait_for 5 test "$(wm_state)" = Normal || fail "a click on the icon did not undo the minimise"
+    wait_for 5 skips_taskbar || fail "with the tray back the window has a taskbar entry again"
     type_text "B"
 
     panel_icon_click 3

@@ -2,6 +2,7 @@
 
 #include "NotebookKeeper.h"
 #include "PageEditor.h"
+#include "X11WindowHints.h"
 #include "core/common/Twips.h"
 #include "core/desktop/UserDialogs.h"
 #include "core/mainwindow/EditorText.h"
@@ -375,6 +376,10 @@ void Form1::showEvent(QShowEvent* event)
     if (windowHandle())
         connect(windowHandle(), &QWindow::screenChanged, this, &Form1::passeEinSpaeter, Qt::UniqueConnection);
     passeEinSpaeter();
+    // A show of our own comes before Qt maps the window; one from the window
+    // manager comes after.
+    if (!event->spontaneous())
+        X11WindowHints::beforeMap(*this, hatTray);
     if (keeper && !istEntladen)
         keeper->lookAtFile();
 }
@@ -416,10 +421,14 @@ void Form1::optionenAnwenden()
                      UserDialogs::Icon::Warning);
     }
     // A hidden window without a tray icon could not be reached again.
-    if (OptionsFile::startsHidden(options.startVersteckt) && hatTray)
+    if (OptionsFile::startsHidden(options.startVersteckt) && hatTray) {
         hide();
-    else
+    } else {
         show();
+        // openbox gives no focus of its own to a new window that keeps out
+        // of the taskbar.
+        activateWindow();
+    }
     QFont font = RichTextBox1->font();
     if (const auto points = OptionsFile::pointSize(options.schriftGroesse))
         font.setPointSize(*points);
@@ -654,9 +663,10 @@ void Form1::mini_Click()
 void Form1::Möffnen_Click()
 {
     // Also undoes a minimise by the window manager, which show() alone
-    // leaves in place.
-    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // leaves in place. Shown first: undoing the minimise of a hidden window
+    // maps it at once, before the window states that go with a show are set.
     show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
     RichTextBox1->setFocus();
