@@ -207,6 +207,10 @@ geometry() {
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
+client_height_is() {
+    [ "$(geometry "$WINDOW" | cut -d' ' -f4)" -eq "$1" ]
+}
+
 # Clicks at a place inside the main window's client area, in pixels.
 click_at() {
     read -r x y _ _ <<<"$(geometry "$WINDOW")"

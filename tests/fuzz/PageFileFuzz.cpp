@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as a notebook. Whatever the file holds: no crash, no
 // more pages than a notebook can have, and a notebook that was read saves
-// back as exactly its whole records.
+// back as exactly its bytes, a part record at the end filled with blanks.
 #include "core/desktop/UserDialogs.h"
 #include "core/store/BusinessDataTier.h"
 #include "core/store/PageFile.h"
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             length = wanted % (64 * PageFile::kRecordSize + 1);
         else
             length =
-                (kMaxSeiten + 1 + wanted % 2) * PageFile::kRecordSize + (wanted >> 8) % PageFile::kRecordSize;
+                (kMaxSeiten + wanted % 2) * PageFile::kRecordSize + 1 + (wanted >> 8) % PageFile::kRecordSize;
         content = content.substr(5, static_cast<std::size_t>(std::min<std::uint64_t>(length, size - 5)));
     }
     ::unlink(PageFile::kTempName);
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SilentDialogs dialogs;
     BusinessDataTier store(dialogs);
-    const std::uint64_t records = length / PageFile::kRecordSize;
+    const std::uint64_t records = PageFile::recordCount(length);
     if (store.leseDatei(PageFile::kName)) {
         if (records <= static_cast<std::uint64_t>(kMaxSeiten))
             std::abort(); // a readable notebook was refused
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (records == 0 || records > 64)
         return 0; // saving large notebooks is slow and proves nothing more
     const std::string before =
-        fileBytes().substr(0, static_cast<std::size_t>(records * PageFile::kRecordSize));
+        fileBytes() + std::string(static_cast<std::size_t>(records * PageFile::kRecordSize - length), ' ');
     if (store.schreibeDatei("Kelmo-Note") || fileBytes() != before)
         std::abort();
     return 0;
