@@ -34,7 +34,7 @@ TEST_F(SafetyNet, APauseAfterTypingWritesTheNotebookAndLeavesTheEditorAsItIs)
     EXPECT_EQ(readBytes("kel.kel"), record("new ?one") + record("two"));
     EXPECT_EQ(editorText(), shown);
     EXPECT_EQ(form->RichTextBox1->textCursor().position(), caret.position());
-    EXPECT_EQ(form->seitenSpeicher().nr(), 1);
+    EXPECT_EQ(form->pageStore().nr(), 1);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -164,8 +164,8 @@ TEST_F(SafetyNet, TheFullestNotebookLoadsPagesAndRefusesOneMorePage)
     start();
     click(3);
     click(2);
-    EXPECT_EQ(form->seitenSpeicher().anzahlSeiten(), kMaxSeiten);
-    EXPECT_EQ(form->seitenSpeicher().nr(), kMaxSeiten);
+    EXPECT_EQ(form->pageStore().anzahlSeiten(), kMaxSeiten);
+    EXPECT_EQ(form->pageStore().nr(), kMaxSeiten);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("full"), std::string::npos);
     click(4);

@@ -141,8 +141,8 @@ TEST_F(SearchPanel, TypedTextReplacesTheFoundWordAndNoSearchTouchesThePages)
     start(record("buy milk") + record("two"));
     search(QStringLiteral("milk"));
     search(QStringLiteral("nothing"));
-    EXPECT_EQ(form->seitenSpeicher().nr(), 1);
-    EXPECT_EQ(form->seitenSpeicher().nachname().substr(0, 8), u"buy milk");
+    EXPECT_EQ(form->pageStore().nr(), 1);
+    EXPECT_EQ(form->pageStore().nachname().substr(0, 8), u"buy milk");
     search(QStringLiteral("milk"));
     QTest::keyClicks(form->RichTextBox1, QStringLiteral("tea"));
     form->close();

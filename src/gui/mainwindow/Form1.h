@@ -1,30 +1,29 @@
 #pragma once
 
+#include "MainWindowControls.h"
 #include "PageEditor.h"
 #include "core/store/BusinessDataTier.h"
-
-#include "core/tray/TrayReaction.h"
+#include "gui/common/WindowGeometry.h"
 #include "gui/desktop/Desktop.h"
 
-#include <QPointer>
 #include <QWidget>
-#include <map>
 #include <memory>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QScreen;
 class Form2;
 class Form3;
 class NotebookKeeper;
+class PagePrinter;
+class PageView;
+class SearchPanel;
+class SecondaryWindows;
+class TrayPresence;
+class WindowRoll;
 
 // The main window: one page of the notebook in the editor, the page buttons
-// below it, and the search panel out of view underneath.
-class Form1 : public QWidget {
+// below it, and the search panel out of view underneath. Its handlers are
+// the designed ones; keeping the notebook on disk, the window's place and
+// roll, and its presence in the tray are each a class of their own.
+class Form1 : public QWidget, public MainWindowControls {
     Q_OBJECT
 
 public:
@@ -62,33 +61,21 @@ public:
     void RollDownWindow(Form1& frm, std::int16_t MaxHeight);
 
     // The window's outer frame in twips, as the roll and the placement use it.
-    float Left() const;
-    float Top() const;
-    float Width() const;
-    float Height() const;
-    void Move(float left, float top, float width, float height);
+    float Left() const { return windowGeometry->left(); }
+    float Top() const { return windowGeometry->top(); }
+    float Width() const { return windowGeometry->width(); }
+    float Height() const { return windowGeometry->height(); }
+    void Move(float left, float top, float width, float height)
+    {
+        windowGeometry->move(left, top, width, height);
+    }
 
-    // What the tray icon's activations do.
-    void trayIcon_Activated(TrayActivation activation);
-
-    // The options dialog while it is open.
+    // The options dialog and the about dialog while they are open.
     Form2* optionsDialog() const;
-    // The about dialog while it is open.
     Form3* aboutDialog() const;
 
-    // The controls, by their designed names, for those who work with them.
-    PageEditor* RichTextBox1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    std::map<std::int16_t, QPushButton*> Searchbutton;
-    QLabel* Label1 = nullptr;
-    std::map<std::int16_t, QPushButton*> Command1;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QMenu* popup_m = nullptr;
-
-    BusinessDataTier& seitenSpeicher();
+    // The notebook, created on first use.
+    BusinessDataTier& pageStore();
 
 signals:
     // The window has been unloaded and the notebook written; the program ends.
@@ -103,63 +90,25 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void baueFenster();
-    void baueSuchfeld();
-    void baueKnoepfe();
-    void baueBilder();
-    void baueMenue();
-    void setzeFokusReihenfolge();
-    void baueTastenkuerzel();
-    void platziereFenster();
-    QPoint berechnePlatz() const;
-    void beobachteBildschirm(QScreen* screen);
-    void passeEinSpaeter();
-    void passeEin();
-
-    void benenneSeite();
-    void zeigeMenueAmFenster();
-    void sucheWeiter();
-    float berechneHoehe(int clientTwips) const;
-    void setzeHoehe(float height);
-
-    void rolle(Form1& frm, std::int16_t step);
-    void optionenAnwenden();
-    void verstecke();
-    // Takes on the ways of a window with or without a tray when a tray host
-    // comes or goes.
-    void richteNachTray();
-    // Keeps the open dialogs above the main window, which also stays on top.
-    void hebeDialogeHervor();
+    void verbindeBefehle();
     void ladeSeiten();
-    void behalteDatei();
     bool sichern();
     bool speichereSeiten();
-    void meldeFehlerBeimLesen(const FileError& error);
-    void meldeAusgelassen(int characters);
+    void benenneSeite();
 
     Desktop& desktop;
-    UserDialogs& dialoge;
-    bool hatTray;
-    std::unique_ptr<BusinessDataTier> speicher;
-    QPointer<Form2> form2;
-    QPointer<Form3> form3;
-    // What the editor was given, so a page the user did not touch goes back
-    // exactly as it came, whatever bytes it holds.
-    std::u16string angezeigteSeite;
-    QString angezeigterText;
+    UserDialogs& dialogs;
+    std::unique_ptr<BusinessDataTier> store;
+    WindowGeometry* windowGeometry = nullptr;
+    std::unique_ptr<WindowRoll> roll;
+    TrayPresence* presence = nullptr;
+    std::unique_ptr<PageView> view;
+    std::unique_ptr<SearchPanel> search;
+    std::unique_ptr<PagePrinter> printer;
+    SecondaryWindows* dialogWindows = nullptr;
     // Writes the notebook between times, so a crash or a power cut loses no
     // more than the last few seconds, and watches it for others' changes.
     NotebookKeeper* keeper = nullptr;
-    // The extents last set by Move, in twips; -1 until then.
-    float gesetztLinks = -1;
-    float gesetztOben = -1;
-    float gesetztBreite = -1;
-    float gesetztHoehe = -1;
-    // Where the window was last put on its screen (client area, pixels): a
-    // window found elsewhere was moved there by the user and stays there.
-    QPoint eingepassterPlatz;
-    // The window manager's frame as last seen; it comes after the window.
-    QSize bekannterRahmen;
-    bool seitenGelesen = false;
-    bool istEntladen = false;
+    bool pagesRead = false;
+    bool unloaded = false;
 };

@@ -39,13 +39,26 @@ NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, 
     connect(settle, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
 }
 
-void NotebookKeeper::watchFile()
+bool NotebookKeeper::loadAtStart()
 {
+    if (auto error = store.leseDatei(PageFile::kName)) {
+        meldeLesefehler(*error);
+        return false;
+    }
     watcher = new QFileSystemWatcher(this);
     auto changed = [this] { settle->start(); };
     connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
     connect(watcher, &QFileSystemWatcher::directoryChanged, this, changed);
     beobachte();
+    return true;
+}
+
+void NotebookKeeper::meldeLesefehler(const FileError& error)
+{
+    dialogs.tell("Kelmo Note",
+                 fileErrorText("Kelmo-Note cannot open the notebook", error,
+                               "Kelmo-Note ends now and leaves the file as it is."),
+                 UserDialogs::Icon::Critical);
 }
 
 // A replaced file is a new one, and the watch on the old one ends with it;

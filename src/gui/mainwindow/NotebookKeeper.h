@@ -28,8 +28,9 @@ public:
     // so that a program still writing it is not read half way.
     static constexpr int kSettleMs = 500;
 
-    // From now on the file is watched and kept; call once the pages are read.
-    void watchFile();
+    // Reads the notebook and keeps it from then on. False when it could not
+    // be read: the user has been told, and nothing will be written.
+    bool loadAtStart();
     // Something was typed: the notebook is written when the typing pauses.
     void typed();
     // Writes what changed between times. A failure is told once per run of
@@ -55,6 +56,7 @@ private:
     bool nimmAenderungAuf(Anlass anlass);
     bool schreibe(Anlass anlass);
     void beobachte();
+    void meldeLesefehler(const FileError& error);
     void meldeFehler(const FileError& error, Anlass anlass);
     void meldeSchreibfehler(const FileError& error, Anlass anlass);
     void meldeBeidesBehalten(const std::string& asidePath);

@@ -1,0 +1,150 @@
+#include "WindowGeometry.h"
+
+#include "Placement.h"
+#include "core/common/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+WindowGeometry::WindowGeometry(QWidget& window_, int clientLeft_, int clientTop_)
+    : QObject(&window_)
+    , window(window_)
+    , clientLeft(clientLeft_)
+    , clientTop(clientTop_)
+{}
+
+float WindowGeometry::left() const
+{
+    return Twips::current(window.frameGeometry().x(), setLeft,
+                          static_cast<float>(Placement::twipsPerPixelX(&window)));
+}
+
+float WindowGeometry::top() const
+{
+    return Twips::current(window.frameGeometry().y(), setTop,
+                          static_cast<float>(Placement::twipsPerPixelY(&window)));
+}
+
+// The user cannot resize the window, so once set, its size is the one it was
+// given. Reading it back from the window would not do: under X11 the window
+// reports its sizes late, and a late report in the middle of a roll would
+// send the next steps astray.
+float WindowGeometry::width() const
+{
+    return setWidth >= 0
+               ? setWidth
+               : static_cast<float>(window.frameGeometry().width() * Placement::twipsPerPixelX(&window));
+}
+
+float WindowGeometry::height() const
+{
+    return setHeight >= 0
+               ? setHeight
+               : static_cast<float>(window.frameGeometry().height() * Placement::twipsPerPixelY(&window));
+}
+
+void WindowGeometry::move(float left, float top, float width, float height)
+{
+    setLeft = left;
+    setTop = top;
+    setWidth = width;
+    setHeight = height;
+    const QRect frame = window.frameGeometry();
+    const QSize decoration = frame.size() - window.size();
+    const QPoint place(Twips::toPixels(left, Placement::twipsPerPixelX(&window)),
+                       Twips::toPixels(top, Placement::twipsPerPixelY(&window)));
+    const QSize outer(Twips::toPixels(width, Placement::twipsPerPixelX(&window)),
+                      Twips::toPixels(height, Placement::twipsPerPixelY(&window)));
+    if (place != frame.topLeft())
+        window.move(place);
+    const QSize client = (outer - decoration).expandedTo(QSize(1, 1));
+    if (client != window.size())
+        window.setFixedSize(client);
+}
+
+float WindowGeometry::outerHeight(int clientTwips) const
+{
+    const int frame = window.frameGeometry().height() - window.height();
+    return static_cast<float>(clientTwips + frame * Placement::twipsPerPixelY(&window));
+}
+
+void WindowGeometry::keepPlace()
+{
+    const QPoint wanted(Twips::toPixels(left(), Placement::twipsPerPixelX(&window)),
+                        Twips::toPixels(top(), Placement::twipsPerPixelY(&window)));
+    if (wanted != window.frameGeometry().topLeft())
+        window.move(wanted);
+}
+
+QPoint WindowGeometry::berechnePlatz() const
+{
+    const QScreen* screen = window.screen();
+    const QPoint screenOrigin = screen ? screen->geometry().topLeft() : QPoint();
+    return screenOrigin + QPoint(Twips::toPixels(clientLeft, Placement::twipsPerPixelX(&window)),
+                                 Twips::toPixels(clientTop, Placement::twipsPerPixelY(&window)));
+}
+
+// The client area goes to its place on the screen, whatever frame the window
+// manager puts around it; where that does not fit, the window is moved in
+// once it is shown and its frame is known.
+void WindowGeometry::placeAtDesignedPlace(int clientWidth, int clientHeight)
+{
+    const QSize client = Placement::size(&window, clientWidth, clientHeight);
+    fittedPlace = berechnePlatz();
+    window.setGeometry(QRect(fittedPlace, client));
+    window.setFixedSize(client);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, &WindowGeometry::beobachteBildschirm);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &WindowGeometry::passeEinSpaeter);
+    for (QScreen* each : QGuiApplication::screens())
+        beobachteBildschirm(each);
+}
+
+void WindowGeometry::shown()
+{
+    if (window.windowHandle())
+        connect(window.windowHandle(), &QWindow::screenChanged, this, &WindowGeometry::passeEinSpaeter,
+                Qt::UniqueConnection);
+    passeEinSpaeter();
+}
+
+void WindowGeometry::moved()
+{
+    const QSize frame = window.frameGeometry().size() - window.size();
+    if (frame != knownFrame) {
+        knownFrame = frame;
+        passeEinSpaeter();
+    }
+}
+
+void WindowGeometry::beobachteBildschirm(QScreen* screen)
+{
+    connect(screen, &QScreen::geometryChanged, this, &WindowGeometry::passeEinSpaeter);
+    connect(screen, &QScreen::availableGeometryChanged, this, &WindowGeometry::passeEinSpaeter);
+    passeEinSpaeter();
+}
+
+void WindowGeometry::passeEinSpaeter()
+{
+    QTimer::singleShot(0, this, &WindowGeometry::passeEin);
+}
+
+void WindowGeometry::passeEin()
+{
+    if (!window.isVisible() || !window.screen())
+        return;
+    const QRect frame = window.frameGeometry();
+    const QPoint clientOffset = window.geometry().topLeft() - frame.topLeft();
+    const QPoint client =
+        window.geometry().topLeft() == fittedPlace ? berechnePlatz() : window.geometry().topLeft();
+    const QRect room = window.screen()->availableGeometry();
+    QPoint wanted = client - clientOffset;
+    wanted.setX(std::clamp(wanted.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
+    wanted.setY(std::clamp(wanted.y(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
+    fittedPlace = wanted + clientOffset;
+    if (wanted != frame.topLeft())
+        window.move(wanted);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+
+class QScreen;
+class QWidget;
+
+// A window's place and size in twips, as its designer gave them, and its
+// place on the screen: at the designed place where it fits there, moved in
+// where it does not, and kept where the user put it.
+class WindowGeometry : public QObject {
+    Q_OBJECT
+
+public:
+    // `clientLeft` and `clientTop` are the designed place of the client area.
+    WindowGeometry(QWidget& window, int clientLeft, int clientTop);
+
+    // The outer frame in twips.
+    float left() const;
+    float top() const;
+    float width() const;
+    float height() const;
+    void move(float left, float top, float width, float height);
+
+    // Puts the client area of `clientWidth` x `clientHeight` twips at its
+    // designed place, and follows the screens from then on.
+    void placeAtDesignedPlace(int clientWidth, int clientHeight);
+    // The outer height, in twips, of a client area of `clientTwips`.
+    float outerHeight(int clientTwips) const;
+    // Keeps the place and size it was given against anyone else's.
+    void keepPlace();
+
+    // Call from the window's show and move events.
+    void shown();
+    void moved();
+
+private:
+    void beobachteBildschirm(QScreen* screen);
+    void passeEinSpaeter();
+    void passeEin();
+    QPoint berechnePlatz() const;
+
+    QWidget& window;
+    const int clientLeft;
+    const int clientTop;
+    // The extents last set by move, in twips; -1 until then.
+    float setLeft = -1;
+    float setTop = -1;
+    float setWidth = -1;
+    float setHeight = -1;
+    // Where the window was last put on its screen (client area, pixels): a
+    // window found elsewhere was moved there by the user and stays there.
+    QPoint fittedPlace;
+    // The window manager's frame as last seen; it comes after the window.
+    QSize knownFrame;
+};

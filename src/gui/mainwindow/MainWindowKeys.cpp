@@ -1,0 +1,51 @@
+#include "MainWindowKeys.h"
+
+#include "gui/common/HeldKeys.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QShortcut>
+
+void MainWindowKeys::install(QWidget& window, QPlainTextEdit& page, QMenu& menu, const Actions& actions)
+{
+    HeldKeys::watch();
+    auto shortcut = [&window](QKeySequence keys, std::function<void()> action, QWidget* scope = nullptr) {
+        auto* result = new QShortcut(
+            keys, scope ? scope : &window, &window,
+            [action] {
+                if (!HeldKeys::repeating())
+                    action();
+            },
+            scope ? Qt::WidgetShortcut : Qt::WindowShortcut);
+        result->setAutoRepeat(false);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), actions.previousPage);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), actions.nextPage);
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), actions.firstPage);
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_End), actions.lastPage);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), actions.searchPanel);
+    shortcut(QKeySequence(Qt::Key_F3), actions.findAgain);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), actions.print);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), actions.end);
+    auto showMenu = [&window, &page, &menu] { zeigeMenue(window, page, menu); };
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), showMenu);
+    shortcut(QKeySequence(Qt::Key_Menu), showMenu);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), actions.leavePage, &page);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), actions.leavePageBackwards, &page);
+}
+
+void MainWindowKeys::zeigeMenue(QWidget& window, QPlainTextEdit& page, QMenu& menu)
+{
+    QWidget* focus = window.focusWidget();
+    if (focus == &page) {
+        // In the page the keys open the editor's own menu, as they always did.
+        const QPoint caret = page.cursorRect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, caret, page.viewport()->mapToGlobal(caret));
+        QCoreApplication::sendEvent(page.viewport(), &event);
+        return;
+    }
+    const QWidget* at = focus ? focus : &window;
+    menu.popup(at->mapToGlobal(at->rect().center()));
+}

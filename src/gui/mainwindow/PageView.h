@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+class BusinessDataTier;
+class PageEditor;
+class UserDialogs;
+
+// Moves the current page between the notebook and the editor. The editor
+// shows it without the blanks that fill its record; a page the user did not
+// touch goes back exactly as it came, whatever bytes it holds. What does not
+// fit on the page when pasted is told.
+class PageView {
+public:
+    PageView(PageEditor& editor, UserDialogs& dialogs);
+
+    void show(const BusinessDataTier& store);
+    void store(BusinessDataTier& store) const;
+
+private:
+    PageEditor& editor;
+    std::u16string shownPage;
+    QString shownText;
+};

@@ -1,0 +1,91 @@
+#include "SearchPanel.h"
+
+#include "MainWindowControls.h"
+#include "PageEditor.h"
+#include "core/desktop/UserDialogs.h"
+#include "core/mainwindow/TextSearch.h"
+#include "gui/common/WindowGeometry.h"
+#include "gui/tray/WindowRoll.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+std::u16string toU16(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+} // namespace
+
+SearchPanel::SearchPanel(MainWindowControls& controls_, WindowGeometry& geometry_, WindowRoll& roll_,
+                         UserDialogs& dialogs_, std::function<bool()> closed_)
+    : controls(controls_)
+    , geometry(geometry_)
+    , roll(roll_)
+    , dialogs(dialogs_)
+    , closed(std::move(closed_))
+{}
+
+// The focus moves before the roll blocks the search button, so that it never
+// passes on to the next button in the row. The roll state stays the caption
+// of the hidden label, as designed.
+void SearchPanel::toggle(const std::function<void(std::int16_t)>& rollUp,
+                         const std::function<void(std::int16_t)>& rollDown)
+{
+    if (controls.Label1->text() == QLatin1String("Up")) {
+        controls.RichTextBox1->setFocus();
+        const float target = geometry.outerHeight(MainWindowControls::kClientHeight);
+        rollUp(roll.minHeightFor(target));
+        if (closed())
+            return;
+        roll.finish(target);
+        controls.Frame1->hide();
+        controls.Label1->setText(QStringLiteral("Down"));
+        controls.Text1->setText(QString());
+    } else {
+        controls.Frame1->show();
+        controls.Text1->setFocus();
+        const float target =
+            geometry.outerHeight(MainWindowControls::kPanelTop + MainWindowControls::kPanelHeight);
+        rollDown(roll.maxHeightFor(target));
+        if (closed())
+            return;
+        roll.finish(target);
+        controls.Label1->setText(QStringLiteral("Up"));
+    }
+}
+
+void SearchPanel::findNext()
+{
+    QPlainTextEdit& page = *controls.RichTextBox1;
+    const QString term = controls.Text1->text();
+    QTextCursor cursor = page.textCursor();
+    const TextSearch::Selection current{cursor.selectionStart(),
+                                        cursor.selectionEnd() - cursor.selectionStart()};
+    const TextSearch::Result result = TextSearch::next(toU16(page.document()->toRawText()), toU16(term),
+                                                       controls.Check1->isChecked(), current);
+    cursor.setPosition(result.selection.start);
+    cursor.setPosition(result.selection.start + result.selection.length, QTextCursor::KeepAnchor);
+    page.setTextCursor(cursor);
+    if (!result.found)
+        dialogs.tell("Kelmo Note", ("Sorry, no '" + term + "' was found").toStdString(),
+                     UserDialogs::Icon::None);
+    page.setFocus();
+}
+
+void SearchPanel::findAgain()
+{
+    if (controls.Label1->text() != QLatin1String("Up")) {
+        if (!controls.Command3->isEnabled())
+            return;
+        controls.Command3->click();
+        if (closed())
+            return;
+    }
+    controls.Searchbutton[0]->click();
+}

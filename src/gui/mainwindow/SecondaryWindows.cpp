@@ -1,0 +1,66 @@
+#include "SecondaryWindows.h"
+
+#include "gui/about/Form3.h"
+#include "gui/options/Form2.h"
+
+SecondaryWindows::SecondaryWindows(Shell& shell_, UserDialogs& dialogs_, QObject* parent)
+    : QObject(parent)
+    , shell(shell_)
+    , dialogs(dialogs_)
+{}
+
+SecondaryWindows::~SecondaryWindows()
+{
+    delete optionsForm;
+    delete aboutForm;
+}
+
+Form2* SecondaryWindows::options() const
+{
+    return optionsForm;
+}
+
+Form3* SecondaryWindows::about() const
+{
+    return aboutForm;
+}
+
+void SecondaryWindows::openOptions(const QFont& editorFont)
+{
+    if (!optionsForm) {
+        optionsForm = new Form2(editorFont, dialogs);
+        connect(optionsForm, &Form2::editorFontChosen, this, &SecondaryWindows::editorFontChosen);
+        optionsForm->Form_Load();
+    }
+    zeige(*optionsForm);
+}
+
+void SecondaryWindows::openAbout()
+{
+    if (!aboutForm)
+        aboutForm = new Form3(shell, dialogs);
+    zeige(*aboutForm);
+}
+
+void SecondaryWindows::zeige(QWidget& dialog)
+{
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+void SecondaryWindows::raiseOpen()
+{
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(optionsForm.data()), static_cast<QWidget*>(aboutForm.data())})
+        if (dialog && dialog->isVisible())
+            dialog->raise();
+}
+
+void SecondaryWindows::closeAll()
+{
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(optionsForm.data()), static_cast<QWidget*>(aboutForm.data())})
+        if (dialog)
+            dialog->close();
+}

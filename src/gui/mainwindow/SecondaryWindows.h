@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class Form2;
+class Form3;
+class QFont;
+class QWidget;
+class Shell;
+class UserDialogs;
+
+// The options and about dialogs: made when first opened, modeless, kept
+// above the main window while they are open, and closed at its end.
+class SecondaryWindows : public QObject {
+    Q_OBJECT
+
+public:
+    SecondaryWindows(Shell& shell, UserDialogs& dialogs, QObject* parent = nullptr);
+    ~SecondaryWindows() override;
+
+    // The dialogs while they are open.
+    Form2* options() const;
+    Form3* about() const;
+
+    // `editorFont` is the editor's font as it is now.
+    void openOptions(const QFont& editorFont);
+    void openAbout();
+    void raiseOpen();
+    void closeAll();
+
+signals:
+    void editorFontChosen(const QFont& font);
+
+private:
+    static void zeige(QWidget& dialog);
+
+    Shell& shell;
+    UserDialogs& dialogs;
+    QPointer<Form2> optionsForm;
+    QPointer<Form3> aboutForm;
+};

@@ -1,0 +1,107 @@
+#include "TrayPresence.h"
+
+#include "TrayIcon.h"
+#include "X11WindowHints.h"
+
+#include <QMenu>
+#include <QWidget>
+
+TrayPresence::TrayPresence(QWidget& window_, TrayIcon& tray_, QMenu& menu, std::function<bool()> closed_)
+    : QObject(&window_)
+    , window(window_)
+    , tray(tray_)
+    , closed(std::move(closed_))
+    , withTray(tray_.host() != TrayHost::None)
+{
+    tray.onActivated = [this](TrayActivation activation) { reagiere(activation); };
+    tray.onHostChanged = [this] { richteNachTray(); };
+    tray.setMenu(&menu);
+}
+
+TrayPresence::~TrayPresence()
+{
+    tray.onActivated = nullptr;
+    tray.onHostChanged = nullptr;
+    tray.setMenu(nullptr);
+}
+
+// Without a notification area the window keeps its taskbar entry, so that a
+// hidden window can always be reached again.
+Qt::WindowFlags TrayPresence::windowFlags(bool withTray)
+{
+    const Qt::WindowFlags frame =
+        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+    return frame | (withTray ? Qt::Tool : Qt::Window);
+}
+
+void TrayPresence::addIcon(const QString& toolTip)
+{
+    iconToolTip = toolTip;
+    if (withTray)
+        tray.add(window.windowIcon(), toolTip);
+}
+
+void TrayPresence::removeIcon()
+{
+    iconToolTip.clear();
+    if (withTray)
+        tray.remove();
+}
+
+void TrayPresence::hideWindow()
+{
+    if (withTray)
+        window.hide();
+    else
+        window.showMinimized();
+}
+
+void TrayPresence::bringBack()
+{
+    // show() alone leaves a minimise by the window manager in place. Shown
+    // first: undoing the minimise of a hidden window maps it at once, before
+    // the window states that go with a show are set.
+    window.show();
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.raise();
+    window.activateWindow();
+}
+
+void TrayPresence::showing(bool spontaneous)
+{
+    // A show of our own comes before Qt maps the window; one from the window
+    // manager comes after.
+    if (!spontaneous)
+        X11WindowHints::beforeMap(window, withTray);
+}
+
+void TrayPresence::reagiere(TrayActivation activation)
+{
+    if (trayReaction(activation, tray.host()) == TrayReaction::ShowWindow)
+        emit windowWanted();
+}
+
+void TrayPresence::richteNachTray()
+{
+    const bool trayNow = tray.host() != TrayHost::None;
+    if (trayNow == withTray || closed())
+        return;
+    withTray = trayNow;
+    const bool wasVisible = window.isVisible();
+    const bool wasMinimized = window.isMinimized();
+    // New flags unmap the window; the taskbar entry comes and goes with them.
+    window.setWindowFlags(windowFlags(withTray));
+    if (withTray && !iconToolTip.isEmpty())
+        tray.add(window.windowIcon(), iconToolTip);
+    // A window hidden into a tray that has gone would be out of reach. The
+    // panel that held the tray mostly held the taskbar too, so it comes back
+    // whole rather than minimised.
+    if (!withTray) {
+        if (!wasVisible || wasMinimized)
+            emit windowWanted();
+        else
+            window.show();
+    } else if (wasVisible && !wasMinimized) {
+        window.show();
+    }
+}

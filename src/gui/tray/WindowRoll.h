@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class QPushButton;
+class WindowGeometry;
+
+// Changes a window's height in small steps, so that it rolls down to show
+// more and up again; the button that starts a roll is blocked while it runs.
+class WindowRoll {
+public:
+    // `closed` tells whether the window went while the roll let other events
+    // run; the roll then stops and leaves it alone.
+    WindowRoll(WindowGeometry& geometry, QPushButton& button, std::function<bool()> closed);
+
+    void rollUp(std::int16_t minHeight);
+    void rollDown(std::int16_t maxHeight);
+    // The rest of a roll to the outer height `target`, the button still
+    // blocked: whole steps leave less than one step over.
+    void finish(float target);
+
+    // The arguments of rollUp and rollDown that take the window as near
+    // `target` as whole steps go.
+    std::int16_t minHeightFor(float target) const;
+    std::int16_t maxHeightFor(float target) const;
+
+private:
+    void rolle(std::int16_t step);
+
+    WindowGeometry& geometry;
+    QPushButton& button;
+    std::function<bool()> closed;
+};
