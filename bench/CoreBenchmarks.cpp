@@ -40,7 +40,7 @@ BusinessDataTier storeWith(int pages)
 // The page-collection benchmarks take the number of pages as their argument.
 void cursorArgs(benchmark::internal::Benchmark* b)
 {
-    b->Arg(1)->Arg(1000)->Arg(kMaxSeiten);
+    b->Arg(1)->Arg(1000)->Arg(kMaxPages);
 }
 
 void BM_vor_zurueck(benchmark::State& state)
@@ -89,7 +89,7 @@ BENCHMARK(BM_nachname_let)->Apply(cursorArgs);
 void BM_neu_on_page_1(benchmark::State& state)
 {
     // One page short of the limit, so that neu always has room.
-    BusinessDataTier store = storeWith(std::min<int>(static_cast<int>(state.range(0)), kMaxSeiten - 1));
+    BusinessDataTier store = storeWith(std::min<int>(static_cast<int>(state.range(0)), kMaxPages - 1));
     for (auto _ : state) {
         store.erster();
         store.neu();
@@ -128,14 +128,14 @@ public:
         for (std::size_t i = 0; i < page.size(); ++i)
             page[i] = static_cast<char>(0x20 + i % 95);
         std::ofstream out(PageFile::kName, std::ios::binary);
-        for (int i = 0; i < kMaxSeiten; ++i)
+        for (int i = 0; i < kMaxPages; ++i)
             out.write(page.data(), static_cast<std::streamsize>(page.size()));
     }
     static std::string folder;
 };
 std::string FullNotebook::folder;
 
-constexpr std::size_t kFileSize = static_cast<std::size_t>(kMaxSeiten) * PageFile::kRecordSize;
+constexpr std::size_t kFileSize = static_cast<std::size_t>(kMaxPages) * PageFile::kRecordSize;
 
 BENCHMARK_F(FullNotebook, leseDatei)(benchmark::State& state)
 {
@@ -143,7 +143,7 @@ BENCHMARK_F(FullNotebook, leseDatei)(benchmark::State& state)
         BusinessDataTier store(dialogs);
         if (store.leseDatei(PageFile::kName))
             state.SkipWithError("cannot read");
-        benchmark::DoNotOptimize(store.anzahlSeiten());
+        benchmark::DoNotOptimize(store.pageCount());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
 }
@@ -220,9 +220,9 @@ BENCHMARK_F(FullNotebook, raw_write_sync_rename)(benchmark::State& state)
 void BM_search_full_page(benchmark::State& state)
 {
     std::u16string text;
-    while (text.size() < kSeitenLaenge)
+    while (text.size() < kPageLength)
         text += u"The quick brown fox jumps over the lazy dog. ";
-    text.resize(kSeitenLaenge);
+    text.resize(kPageLength);
     const bool matchCase = state.range(0) != 0;
     for (auto _ : state) {
         // Not there: the search runs through the whole page.

@@ -39,7 +39,7 @@ SingleInstance::Claim SingleInstance::claim()
     requestFile_ = requestFileFor(lock_.identity());
     if (outcome == NotebookLock::Outcome::HeldElsewhere) {
         const QDeadlineTimer deadline(kWaitMs);
-        while (!askRunningCopyToShow()) {
+        while (!bitteUmAnzeige()) {
             if (deadline.hasExpired())
                 return Claim::OpenElsewhere;
             QThread::msleep(50);
@@ -51,7 +51,7 @@ SingleInstance::Claim SingleInstance::claim()
     if (request.open(QIODevice::WriteOnly | QIODevice::Truncate))
         request.close();
     watcher_.addPath(requestFile_);
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::readRequests);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::leseAnfragen);
     return outcome == NotebookLock::Outcome::Taken ? Claim::Alone : Claim::Unguarded;
 }
 
@@ -60,7 +60,7 @@ QString SingleInstance::lockFailure() const
     return QString::fromStdString(lock_.reason());
 }
 
-void SingleInstance::readRequests(const QString& path)
+void SingleInstance::leseAnfragen(const QString& path)
 {
     if (QFileInfo(path).size() > 0) {
         QFile request(path);
@@ -73,7 +73,7 @@ void SingleInstance::readRequests(const QString& path)
         watcher_.addPath(path);
 }
 
-bool SingleInstance::askRunningCopyToShow() const
+bool SingleInstance::bitteUmAnzeige() const
 {
     QFile request(requestFile_);
     if (!request.exists() || !request.open(QIODevice::WriteOnly | QIODevice::Append))

@@ -38,8 +38,8 @@ signals:
 
 private:
     // Later copies write a line into a file the running copy watches.
-    bool askRunningCopyToShow() const;
-    void readRequests(const QString& path);
+    bool bitteUmAnzeige() const;
+    void leseAnfragen(const QString& path);
 
     QString notebookPath_;
     QString requestFile_;

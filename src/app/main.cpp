@@ -79,7 +79,7 @@ int main(int argc, char* argv[])
     Form1 form(desktop);
     dialogs.setParent(&form);
 
-    QObject::connect(&form, &Form1::entladen, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.Form_Unload(); });
     QObject::connect(&instance, &SingleInstance::showRequested, &form, &Form1::Möffnen_Click);

@@ -12,9 +12,9 @@ class OptionsFileTest : public ::testing::Test {
 protected:
     TempFolder folder;
 
-    Optionen read()
+    Options read()
     {
-        Optionen options{7, 7, 7};
+        Options options{7, 7, 7};
         const auto error = OptionsFile::read(OptionsFile::kName, options);
         EXPECT_FALSE(error) << error->reason;
         return options;
@@ -28,10 +28,10 @@ std::string value(int v)
 
 TEST_F(OptionsFileTest, AMissingFileIsCreatedEmptyAndReadsZeros)
 {
-    const Optionen options = read();
-    EXPECT_EQ(options.startVersteckt, 0);
-    EXPECT_EQ(options.schriftGroesse, 0);
-    EXPECT_EQ(options.schriftName, 0);
+    const Options options = read();
+    EXPECT_EQ(options.startHidden, 0);
+    EXPECT_EQ(options.fontSize, 0);
+    EXPECT_EQ(options.fontName, 0);
     ASSERT_TRUE(fs::exists("optionen.kel"));
     EXPECT_EQ(fs::file_size("optionen.kel"), 0u);
 }
@@ -45,8 +45,8 @@ TEST_F(OptionsFileTest, WritingAnEmptyFileGivesThreeValuesIn258Bytes)
     EXPECT_EQ(bytes.substr(128, 2), value(5));
     EXPECT_EQ(bytes.substr(256, 2), value(-2));
     EXPECT_EQ(bytes.substr(2, 126), std::string(126, '\0'));
-    const Optionen back = read();
-    EXPECT_EQ(back.schriftName, -2);
+    const Options back = read();
+    EXPECT_EQ(back.fontName, -2);
 }
 
 TEST_F(OptionsFileTest, WritingKeepsLongerFilesAndTheirFiller)
@@ -64,27 +64,27 @@ TEST_F(OptionsFileTest, WritingKeepsLongerFilesAndTheirFiller)
 TEST_F(OptionsFileTest, ValuesNotWhollyInTheFileReadAsZero)
 {
     writeBytes("optionen.kel", value(1) + std::string(126, 'x') + value(3));
-    Optionen options = read();
-    EXPECT_EQ(options.startVersteckt, 1);
-    EXPECT_EQ(options.schriftGroesse, 3);
-    EXPECT_EQ(options.schriftName, 0);
+    Options options = read();
+    EXPECT_EQ(options.startHidden, 1);
+    EXPECT_EQ(options.fontSize, 3);
+    EXPECT_EQ(options.fontName, 0);
 
     writeBytes("optionen.kel", "\x01");
     options = read();
-    EXPECT_EQ(options.startVersteckt, 0);
+    EXPECT_EQ(options.startHidden, 0);
 
     writeBytes("optionen.kel", std::string(258, '\xFF'));
     options = read();
-    EXPECT_EQ(options.startVersteckt, -1);
-    EXPECT_FALSE(OptionsFile::startsHidden(options.startVersteckt));
-    EXPECT_FALSE(OptionsFile::pointSize(options.schriftGroesse));
-    EXPECT_FALSE(OptionsFile::fontName(options.schriftName));
+    EXPECT_EQ(options.startHidden, -1);
+    EXPECT_FALSE(OptionsFile::startsHidden(options.startHidden));
+    EXPECT_FALSE(OptionsFile::pointSize(options.fontSize));
+    EXPECT_FALSE(OptionsFile::fontName(options.fontName));
 }
 
 TEST_F(OptionsFileTest, AFolderInThePlaceOfTheFileIsAnErrorNotAValue)
 {
     fs::create_directory("optionen.kel");
-    Optionen options;
+    Options options;
     EXPECT_TRUE(OptionsFile::read(OptionsFile::kName, options));
     EXPECT_TRUE(OptionsFile::write(OptionsFile::kName, options));
 }

@@ -82,7 +82,7 @@ TEST(UnreadableFiles, ANotebookAndOptionsTheUserMayNotReadAreReportedNotReplaced
         const auto error = store.leseDatei("kel.kel");
         if (!error || error->reason.find("ermission") == std::string::npos)
             return 1;
-        Optionen options;
+        Options options;
         return OptionsFile::read(OptionsFile::kName, options) ? 0 : 2;
     });
     EXPECT_EQ(code, 0);
@@ -165,7 +165,7 @@ TEST(OptionsPlaces, APipeIsRefusedAndALinkOfAnotherUserIsNotWrittenThrough)
         GTEST_SKIP() << "needs root to hand a link to another user";
     TempFolder folder;
     ASSERT_EQ(::mkfifo(OptionsFile::kName, 0644), 0);
-    Optionen options;
+    Options options;
     EXPECT_TRUE(OptionsFile::read(OptionsFile::kName, options));
     EXPECT_TRUE(OptionsFile::write(OptionsFile::kName, options));
 

@@ -7,7 +7,7 @@ namespace {
 
 std::u16string filled(std::u16string text)
 {
-    text.resize(kSeitenLaenge, u' ');
+    text.resize(kPageLength, u' ');
     return text;
 }
 
@@ -26,16 +26,16 @@ void makeABC(BusinessDataTier& store, int cursor)
 
 std::vector<std::u16string> allPages(BusinessDataTier& store)
 {
-    const auto cursor = store.nr();
+    const auto cursor = store.currentPage();
     std::vector<std::u16string> pages;
     store.erster();
-    for (int i = 1; i <= store.anzahlSeiten(); ++i) {
+    for (int i = 1; i <= store.pageCount(); ++i) {
         pages.emplace_back(store.nachname());
-        if (i < store.anzahlSeiten())
+        if (i < store.pageCount())
             store.vor();
     }
     store.erster();
-    while (store.nr() < cursor)
+    while (store.currentPage() < cursor)
         store.vor();
     return pages;
 }
@@ -48,9 +48,9 @@ protected:
 
 TEST_F(PageCollection, StartsWithOneNeverWrittenPage)
 {
-    EXPECT_EQ(store.nr(), 1);
-    EXPECT_EQ(store.anzahlSeiten(), 1);
-    EXPECT_EQ(store.nachname(), std::u16string(kSeitenLaenge, u'\0'));
+    EXPECT_EQ(store.currentPage(), 1);
+    EXPECT_EQ(store.pageCount(), 1);
+    EXPECT_EQ(store.nachname(), std::u16string(kPageLength, u'\0'));
 }
 
 TEST_F(PageCollection, TextIsFilledWithBlanksOrCut)
@@ -62,47 +62,47 @@ TEST_F(PageCollection, TextIsFilledWithBlanksOrCut)
     std::u16string longText(2500, u'x');
     longText[1999] = u'y';
     store.nachname(longText);
-    EXPECT_EQ(store.nachname(), longText.substr(0, kSeitenLaenge));
+    EXPECT_EQ(store.nachname(), longText.substr(0, kPageLength));
 }
 
 TEST_F(PageCollection, NextPastTheLastPageAppendsBlankPagesEachTime)
 {
     makeABC(store, 3);
     store.vor();
-    EXPECT_EQ(store.anzahlSeiten(), 4);
-    EXPECT_EQ(store.nr(), 4);
+    EXPECT_EQ(store.pageCount(), 4);
+    EXPECT_EQ(store.currentPage(), 4);
     EXPECT_EQ(store.nachname(), filled(u""));
     store.vor();
-    EXPECT_EQ(store.anzahlSeiten(), 5);
-    EXPECT_EQ(store.nr(), 5);
+    EXPECT_EQ(store.pageCount(), 5);
+    EXPECT_EQ(store.currentPage(), 5);
 }
 
 TEST_F(PageCollection, CursorMovesStayWithinThePages)
 {
     makeABC(store, 1);
     store.zurueck();
-    EXPECT_EQ(store.nr(), 1);
+    EXPECT_EQ(store.currentPage(), 1);
     store.letzter();
-    EXPECT_EQ(store.nr(), 3);
+    EXPECT_EQ(store.currentPage(), 3);
     store.zurueck();
-    EXPECT_EQ(store.nr(), 2);
+    EXPECT_EQ(store.currentPage(), 2);
     EXPECT_EQ(store.nachname(), filled(u"B"));
     store.erster();
-    EXPECT_EQ(store.nr(), 1);
-    EXPECT_EQ(store.anzahlSeiten(), 3);
+    EXPECT_EQ(store.currentPage(), 1);
+    EXPECT_EQ(store.pageCount(), 3);
 }
 
 TEST_F(PageCollection, NewInsertsABlankPageAfterTheCurrentOne)
 {
     makeABC(store, 2);
     store.neu();
-    EXPECT_EQ(store.nr(), 3);
+    EXPECT_EQ(store.currentPage(), 3);
     EXPECT_EQ(allPages(store), (std::vector{filled(u"A"), filled(u"B"), filled(u""), filled(u"C")}));
 
     BusinessDataTier second(dialogs);
     makeABC(second, 3);
     second.neu();
-    EXPECT_EQ(second.nr(), 4);
+    EXPECT_EQ(second.currentPage(), 4);
     EXPECT_EQ(allPages(second), (std::vector{filled(u"A"), filled(u"B"), filled(u"C"), filled(u"")}));
 }
 
@@ -111,7 +111,7 @@ TEST_F(PageCollection, DeletingTheOnlyPageAsksNothingAndChangesNothing)
     store.nachname(u"only");
     store.entferne();
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(store.anzahlSeiten(), 1);
+    EXPECT_EQ(store.pageCount(), 1);
     EXPECT_EQ(store.nachname(), filled(u"only"));
 }
 
@@ -124,12 +124,12 @@ TEST_F(PageCollection, DeleteAsksTheQuestionAndOnlyYesDeletes)
     EXPECT_TRUE(dialogs.boxes[0].question);
     EXPECT_EQ(dialogs.boxes[0].title, "Achtung!");
     EXPECT_EQ(dialogs.boxes[0].text, "Do you want to delete this site?");
-    EXPECT_EQ(store.anzahlSeiten(), 3);
-    EXPECT_EQ(store.nr(), 2);
+    EXPECT_EQ(store.pageCount(), 3);
+    EXPECT_EQ(store.currentPage(), 2);
 
     dialogs.answer = true;
     store.entferne();
-    EXPECT_EQ(store.nr(), 2);
+    EXPECT_EQ(store.currentPage(), 2);
     EXPECT_EQ(allPages(store), (std::vector{filled(u"A"), filled(u"C")}));
 }
 
@@ -137,13 +137,13 @@ TEST_F(PageCollection, DeletingTheLastPageMovesTheCursorBack)
 {
     makeABC(store, 3);
     store.entferne();
-    EXPECT_EQ(store.nr(), 2);
+    EXPECT_EQ(store.currentPage(), 2);
     EXPECT_EQ(allPages(store), (std::vector{filled(u"A"), filled(u"B")}));
 }
 
 TEST_F(PageCollection, AFullNotebookDoesNotGrowAndSaysSo)
 {
-    while (store.anzahlSeiten() < kMaxSeiten)
+    while (store.pageCount() < kMaxPages)
         store.vor();
     store.erster();
     store.nachname(u"first");
@@ -152,16 +152,16 @@ TEST_F(PageCollection, AFullNotebookDoesNotGrowAndSaysSo)
     ASSERT_TRUE(dialogs.boxes.empty());
 
     store.vor();
-    EXPECT_EQ(store.anzahlSeiten(), kMaxSeiten);
-    EXPECT_EQ(store.nr(), kMaxSeiten);
+    EXPECT_EQ(store.pageCount(), kMaxPages);
+    EXPECT_EQ(store.currentPage(), kMaxPages);
     EXPECT_EQ(store.nachname(), filled(u"last"));
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("32767"), std::string::npos);
 
     store.erster();
     store.neu();
-    EXPECT_EQ(store.anzahlSeiten(), kMaxSeiten);
-    EXPECT_EQ(store.nr(), 1);
+    EXPECT_EQ(store.pageCount(), kMaxPages);
+    EXPECT_EQ(store.currentPage(), 1);
     EXPECT_EQ(store.nachname(), filled(u"first"));
     EXPECT_EQ(dialogs.boxes.size(), 2u);
 
@@ -169,8 +169,8 @@ TEST_F(PageCollection, AFullNotebookDoesNotGrowAndSaysSo)
     store.entferne();
     store.letzter();
     store.vor();
-    EXPECT_EQ(store.anzahlSeiten(), kMaxSeiten);
-    EXPECT_EQ(store.nr(), kMaxSeiten);
+    EXPECT_EQ(store.pageCount(), kMaxPages);
+    EXPECT_EQ(store.currentPage(), kMaxPages);
 }
 
 } // namespace

@@ -17,8 +17,8 @@ TEST_F(PageFile, EveryRecordIsAPageAndAPartRecordIsOneMoreFilledWithBlanks)
 {
     writeBytes("kel.kel", record("one") + record("two") + record("three"));
     load();
-    EXPECT_EQ(store.anzahlSeiten(), 3);
-    EXPECT_EQ(store.nr(), 1);
+    EXPECT_EQ(store.pageCount(), 3);
+    EXPECT_EQ(store.currentPage(), 1);
     EXPECT_FALSE(store.hasUnsavedChanges());
     EXPECT_TRUE(dialogs.boxes.empty());
 
@@ -31,7 +31,7 @@ TEST_F(PageFile, EveryRecordIsAPageAndAPartRecordIsOneMoreFilledWithBlanks)
         dialogs.boxes.clear();
         writeBytes("kel.kel", c.bytes);
         load();
-        EXPECT_EQ(store.anzahlSeiten(), c.pages);
+        EXPECT_EQ(store.pageCount(), c.pages);
         ASSERT_EQ(dialogs.boxes.size(), 1u) << "the user is told of the part record";
         EXPECT_NE(dialogs.boxes[0].text.find(std::to_string(c.bytes.size() % 2000) + " bytes"),
                   std::string::npos);
@@ -46,12 +46,12 @@ TEST_F(PageFile, AnEmptyOrMissingNotebookGivesOneBlankPage)
 {
     writeBytes("kel.kel", "");
     load();
-    EXPECT_EQ(store.anzahlSeiten(), 1);
-    EXPECT_EQ(store.nr(), 1);
+    EXPECT_EQ(store.pageCount(), 1);
+    EXPECT_EQ(store.currentPage(), 1);
     EXPECT_EQ(store.nachname(), std::u16string(2000, u' '));
     fs::remove("kel.kel");
     load();
-    EXPECT_EQ(store.anzahlSeiten(), 1);
+    EXPECT_EQ(store.pageCount(), 1);
     EXPECT_TRUE(fs::exists("kel.kel")) << "a missing notebook is created";
     EXPECT_EQ(fs::file_size("kel.kel"), 0u);
 }
@@ -119,11 +119,11 @@ TEST_F(PageFile, ANotebookThatCannotBeReadIsReportedAndThePagesStay)
 
 TEST_F(PageFile, TheLargestNotebookLoadsAndOneRecordMoreIsRefused)
 {
-    const auto largest = static_cast<std::uintmax_t>(kMaxSeiten) * 2000;
+    const auto largest = static_cast<std::uintmax_t>(kMaxPages) * 2000;
     writeBytes("kel.kel", record("first"));
     fs::resize_file("kel.kel", largest);
     load();
-    EXPECT_EQ(store.anzahlSeiten(), kMaxSeiten);
+    EXPECT_EQ(store.pageCount(), kMaxPages);
     EXPECT_EQ(store.nachname().substr(0, 5), u"first");
 
     fs::resize_file("kel.kel", largest + 1);
@@ -156,7 +156,7 @@ TEST_F(PageFile, TheStoreTellsWhetherTheFileOnDiskIsStillTheOneItKnows)
     store.vor();
     store.vor();
     ASSERT_FALSE(store.reload());
-    EXPECT_EQ(store.nr(), 1) << "the page number where the notebook still has it";
+    EXPECT_EQ(store.currentPage(), 1) << "the page number where the notebook still has it";
     EXPECT_EQ(store.nachname().substr(0, 5), u"other");
     EXPECT_EQ(state(), State::AsKnown);
 

@@ -207,6 +207,11 @@ geometry() {
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
+# Whether the main window has the keyboard.
+window_active() {
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$(main_window)" ]
+}
+
 client_height_is() {
     [ "$(geometry "$WINDOW" | cut -d' ' -f4)" -eq "$1" ]
 }

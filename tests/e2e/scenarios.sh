@@ -209,22 +209,24 @@ scenario_status_notifier() {
     only_closes || fail "the title bar offers more than closing: $(xprop -id "$WINDOW" _NET_WM_ALLOWED_ACTIONS)"
 
     click_button minimize
-    wait_for 5 test -z "$(main_window)" || fail "Minimize did not hide the window into the tray"
+    wait_for 5 eval '[ -z "$(main_window)" ]' || fail "Minimize did not hide the window into the tray"
     panel_icon_click 1
     wait_for 5 main_window || fail "a click on the icon did not show the window"
+    wait_for 5 window_active || fail "the shown window did not take the keyboard"
     type_text "A"
 
     stop_panel
     wait_for 5 eval '! skips_taskbar' || fail "without a tray the window has no taskbar entry"
     click_button minimize
-    wait_for 5 test "$(wm_state)" = Iconic ||
+    wait_for 5 eval '[ "$(wm_state)" = Iconic ]' ||
         fail "without a tray, Minimize left the window $(wm_state), not minimised"
     start_panel
     wait_for 10 status_notifier_item || fail "the tray icon did not come back with the StatusNotifier host"
     sleep 1
     panel_icon_click 1
-    wait_for 5 test "$(wm_state)" = Normal || fail "a click on the icon did not undo the minimise"
+    wait_for 5 eval '[ "$(wm_state)" = Normal ]' || fail "a click on the icon did not undo the minimise"
     wait_for 5 skips_taskbar || fail "with the tray back the window has a taskbar entry again"
+    wait_for 5 window_active || fail "the window did not take the keyboard back"
     type_text "B"
 
     panel_icon_click 3

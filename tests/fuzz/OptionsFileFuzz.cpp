@@ -28,24 +28,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(OptionsFile::kName, std::ios::binary | std::ios::trunc);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
     }
-    Optionen options;
+    Options options;
     if (OptionsFile::read(OptionsFile::kName, options))
         std::abort();
-    if (const auto points = OptionsFile::pointSize(options.schriftGroesse);
-        points && (*points < 6 || *points > 20))
+    if (const auto points = OptionsFile::pointSize(options.fontSize); points && (*points < 6 || *points > 20))
         std::abort();
-    if (OptionsFile::fontName(options.schriftName) && (options.schriftName < 1 || options.schriftName > 4))
+    if (OptionsFile::fontName(options.fontName) && (options.fontName < 1 || options.fontName > 4))
         std::abort();
-    if (OptionsFile::startsHidden(options.startVersteckt) != (options.startVersteckt == 1))
+    if (OptionsFile::startsHidden(options.startHidden) != (options.startHidden == 1))
         std::abort();
 
-    const Optionen written{static_cast<std::int16_t>(size), options.startVersteckt, options.schriftGroesse};
+    const Options written{static_cast<std::int16_t>(size), options.startHidden, options.fontSize};
     if (OptionsFile::write(OptionsFile::kName, written))
         std::abort();
     std::string expected = content;
     if (expected.size() < 258)
         expected.resize(258, '\0');
-    const std::int16_t values[3] = {written.startVersteckt, written.schriftGroesse, written.schriftName};
+    const std::int16_t values[3] = {written.startHidden, written.fontSize, written.fontName};
     for (int i = 0; i < 3; ++i) {
         const auto bits = static_cast<std::uint16_t>(values[i]);
         expected[static_cast<std::size_t>(i * 128)] = static_cast<char>(bits & 0xFF);
@@ -53,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (fileBytes() != expected)
         std::abort();
-    Optionen back;
-    if (OptionsFile::read(OptionsFile::kName, back) || back.startVersteckt != written.startVersteckt ||
-        back.schriftGroesse != written.schriftGroesse || back.schriftName != written.schriftName)
+    Options back;
+    if (OptionsFile::read(OptionsFile::kName, back) || back.startHidden != written.startHidden ||
+        back.fontSize != written.fontSize || back.fontName != written.fontName)
         std::abort();
     return 0;
 }

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             length = wanted % (64 * PageFile::kRecordSize + 1);
         else
             length =
-                (kMaxSeiten + wanted % 2) * PageFile::kRecordSize + 1 + (wanted >> 8) % PageFile::kRecordSize;
+                (kMaxPages + wanted % 2) * PageFile::kRecordSize + 1 + (wanted >> 8) % PageFile::kRecordSize;
         content = content.substr(5, static_cast<std::size_t>(std::min<std::uint64_t>(length, size - 5)));
     }
     ::unlink(PageFile::kTempName);
@@ -63,12 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BusinessDataTier store(dialogs);
     const std::uint64_t records = PageFile::recordCount(length);
     if (store.leseDatei(PageFile::kName)) {
-        if (records <= static_cast<std::uint64_t>(kMaxSeiten))
+        if (records <= static_cast<std::uint64_t>(kMaxPages))
             std::abort(); // a readable notebook was refused
         return 0;
     }
-    if (records > static_cast<std::uint64_t>(kMaxSeiten) || store.anzahlSeiten() < 1 ||
-        store.anzahlSeiten() > kMaxSeiten || store.nr() != 1)
+    if (records > static_cast<std::uint64_t>(kMaxPages) || store.pageCount() < 1 ||
+        store.pageCount() > kMaxPages || store.currentPage() != 1)
         std::abort();
     if (records == 0 || records > 64)
         return 0; // saving large notebooks is slow and proves nothing more

@@ -22,8 +22,8 @@ std::string fullNotebook(char mark)
 {
     std::string page = record(std::string(40, mark));
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(kMaxSeiten) * page.size());
-    for (int i = 0; i < kMaxSeiten; ++i)
+    bytes.reserve(static_cast<std::size_t>(kMaxPages) * page.size());
+    for (int i = 0; i < kMaxPages; ++i)
         bytes += page;
     return bytes;
 }

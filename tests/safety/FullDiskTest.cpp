@@ -59,10 +59,10 @@ TEST_F(FullDisk, ASaveThatDoesNotFitLeavesTheNotebookAndTheDiskAsTheyWere)
     EXPECT_NE(error->reason.find("space"), std::string::npos) << error->reason;
     EXPECT_EQ(readBytes("kel.kel"), original);
     EXPECT_FALSE(fs::exists("keltemp.kel"));
-    EXPECT_EQ(store.anzahlSeiten(), 140);
+    EXPECT_EQ(store.pageCount(), 140);
 
     // Once there is room again, the same pages are saved.
-    while (store.anzahlSeiten() > 20)
+    while (store.pageCount() > 20)
         store.entferne();
     ASSERT_FALSE(store.schreibeDatei("Kelmo-Note"));
     EXPECT_EQ(fs::file_size("kel.kel"), 20u * 2000);

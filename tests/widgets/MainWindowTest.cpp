@@ -144,14 +144,14 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     release.setTimestamp(42);
     QApplication::sendEvent(editor, &release);
     qt_sendShortcutOverrideEvent(editor, 42, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(form->pageStore().nr(), 1) << "a held key repeats nothing";
+    EXPECT_EQ(form->pageStore().currentPage(), 1) << "a held key repeats nothing";
     keys(editor, Qt::Key_End, Qt::AltModifier);
     keys(editor, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(form->pageStore().anzahlSeiten(), 3);
+    EXPECT_EQ(form->pageStore().pageCount(), 3);
     keys(editor, Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(form->pageStore().nr(), 2);
+    EXPECT_EQ(form->pageStore().currentPage(), 2);
     keys(editor, Qt::Key_Home, Qt::AltModifier);
-    EXPECT_EQ(form->pageStore().nr(), 1);
+    EXPECT_EQ(form->pageStore().currentPage(), 1);
 
     // Tab is a character on the page; Ctrl+Tab leaves the page for the
     // buttons, past the rolled-up panel.
@@ -162,10 +162,10 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     keys(form->Command1.at(1), Qt::Key_Tab);
     EXPECT_EQ(form->focusWidget(), form->Command1.at(2));
     keys(form->Command1.at(2), Qt::Key_Return);
-    EXPECT_EQ(form->pageStore().nr(), 2) << "Enter presses the focused button";
+    EXPECT_EQ(form->pageStore().currentPage(), 2) << "Enter presses the focused button";
     QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(form->Command1.at(2), &held);
-    EXPECT_EQ(form->pageStore().nr(), 2);
+    EXPECT_EQ(form->pageStore().currentPage(), 2);
 
     keys(form->Command1.at(4), Qt::Key_Home, Qt::AltModifier);
     keys(editor, Qt::Key_F, Qt::ControlModifier);
@@ -190,7 +190,7 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     form->popup_m->hide();
     keys(editor, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(printing.jobs.size(), 1u);
-    QSignalSpy ended(form.get(), &Form1::entladen);
+    QSignalSpy ended(form.get(), &Form1::ended);
     keys(editor, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(ended.count(), 1);
 }

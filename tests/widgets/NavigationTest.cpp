@@ -15,7 +15,7 @@ TEST_F(Navigation, PreviousOnPageOneStaysAndShowsTheStoredForm)
     start(record("one") + record("two"));
     type(QStringLiteral("x"));
     click(1);
-    EXPECT_EQ(form->pageStore().nr(), 1);
+    EXPECT_EQ(form->pageStore().currentPage(), 1);
     EXPECT_EQ(editorText(), shown("xone"));
 }
 
@@ -30,7 +30,7 @@ TEST_F(Navigation, FirstPreviousNextAndLastMoveThroughThePages)
     EXPECT_EQ(editorText(), shown("1"));
     click(2);
     EXPECT_EQ(editorText(), shown("2"));
-    EXPECT_EQ(form->pageStore().anzahlSeiten(), 3);
+    EXPECT_EQ(form->pageStore().pageCount(), 3);
 }
 
 TEST_F(Navigation, NextOnTheLastPageStoresItAndAppendsABlankPage)
@@ -38,8 +38,8 @@ TEST_F(Navigation, NextOnTheLastPageStoresItAndAppendsABlankPage)
     start(record("only"));
     type(QStringLiteral("my "));
     click(2);
-    EXPECT_EQ(form->pageStore().anzahlSeiten(), 2);
-    EXPECT_EQ(form->pageStore().nr(), 2);
+    EXPECT_EQ(form->pageStore().pageCount(), 2);
+    EXPECT_EQ(form->pageStore().currentPage(), 2);
     EXPECT_EQ(editorText(), shown(""));
     form->close();
     EXPECT_EQ(readBytes("kel.kel"), record("my only") + record(""));
@@ -62,7 +62,7 @@ TEST_F(Navigation, DeleteAnsweredNoKeepsThePageWithItsEdits)
     click(6);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Do you want to delete this site?");
-    EXPECT_EQ(form->pageStore().anzahlSeiten(), 2);
+    EXPECT_EQ(form->pageStore().pageCount(), 2);
     EXPECT_EQ(editorText(), shown("edited 1"));
 }
 
@@ -72,7 +72,7 @@ TEST_F(Navigation, DeleteAnsweredYesOnPageTwoOfThreeShowsTheFormerPageThree)
     click(2);
     click(6);
     EXPECT_EQ(editorText(), shown("3"));
-    EXPECT_EQ(form->pageStore().nr(), 2);
+    EXPECT_EQ(form->pageStore().currentPage(), 2);
     form->close();
     EXPECT_EQ(readBytes("kel.kel"), record("1") + record("3"));
 }
@@ -83,7 +83,7 @@ TEST_F(Navigation, AnUnknownIndexOnlyStoresAndShows)
     type(QStringLiteral("z"));
     for (const std::int16_t index : {0, 5, 7, -1})
         form->Command1_Click(index);
-    EXPECT_EQ(form->pageStore().nr(), 1);
+    EXPECT_EQ(form->pageStore().currentPage(), 1);
     EXPECT_EQ(editorText(), shown("z1"));
 }
 

@@ -34,7 +34,7 @@ TEST_F(SafetyNet, APauseAfterTypingWritesTheNotebookAndLeavesTheEditorAsItIs)
     EXPECT_EQ(readBytes("kel.kel"), record("new ?one") + record("two"));
     EXPECT_EQ(editorText(), shown);
     EXPECT_EQ(form->RichTextBox1->textCursor().position(), caret.position());
-    EXPECT_EQ(form->pageStore().nr(), 1);
+    EXPECT_EQ(form->pageStore().currentPage(), 1);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -145,12 +145,12 @@ TEST_F(SafetyNet, AChangedNotebookThatCannotBeReadIsNeverWrittenOver)
     start(record("one"));
     type(QStringLiteral("mine "));
     writeBytes("incoming", record("x"));
-    std::filesystem::resize_file("incoming", static_cast<std::uintmax_t>(kMaxSeiten) * 2000 + 1);
+    std::filesystem::resize_file("incoming", static_cast<std::uintmax_t>(kMaxPages) * 2000 + 1);
     std::filesystem::rename("incoming", "kel.kel");
     EXPECT_FALSE(form->close());
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("does not write over it"), std::string::npos);
-    EXPECT_EQ(std::filesystem::file_size("kel.kel"), static_cast<std::uintmax_t>(kMaxSeiten) * 2000 + 1);
+    EXPECT_EQ(std::filesystem::file_size("kel.kel"), static_cast<std::uintmax_t>(kMaxPages) * 2000 + 1);
     EXPECT_EQ(editorText(), QStringLiteral("mine one")) << "our pages stay";
     std::filesystem::remove("kel.kel");
     EXPECT_TRUE(form->close());
@@ -160,18 +160,18 @@ TEST_F(SafetyNet, AChangedNotebookThatCannotBeReadIsNeverWrittenOver)
 TEST_F(SafetyNet, TheFullestNotebookLoadsPagesAndRefusesOneMorePage)
 {
     writeBytes("kel.kel", record("first"));
-    std::filesystem::resize_file("kel.kel", static_cast<std::uintmax_t>(kMaxSeiten) * 2000);
+    std::filesystem::resize_file("kel.kel", static_cast<std::uintmax_t>(kMaxPages) * 2000);
     start();
     click(3);
     click(2);
-    EXPECT_EQ(form->pageStore().anzahlSeiten(), kMaxSeiten);
-    EXPECT_EQ(form->pageStore().nr(), kMaxSeiten);
+    EXPECT_EQ(form->pageStore().pageCount(), kMaxPages);
+    EXPECT_EQ(form->pageStore().currentPage(), kMaxPages);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("full"), std::string::npos);
     click(4);
     EXPECT_TRUE(editorText().startsWith(QStringLiteral("first")));
     form->close();
-    EXPECT_EQ(std::filesystem::file_size("kel.kel"), static_cast<std::uintmax_t>(kMaxSeiten) * 2000);
+    EXPECT_EQ(std::filesystem::file_size("kel.kel"), static_cast<std::uintmax_t>(kMaxPages) * 2000);
 }
 
 } // namespace

@@ -90,7 +90,7 @@ TEST_F(SearchPanel, ClosingTheWindowDuringARollStopsItAndStillSaves)
 {
     start(record(""));
     type(QStringLiteral("kept"));
-    QSignalSpy ended(form.get(), &Form1::entladen);
+    QSignalSpy ended(form.get(), &Form1::ended);
     int steps = 0;
     HeightWatch watch(*form);
     QTimer::singleShot(0, form.get(), [&] {
@@ -141,7 +141,7 @@ TEST_F(SearchPanel, TypedTextReplacesTheFoundWordAndNoSearchTouchesThePages)
     start(record("buy milk") + record("two"));
     search(QStringLiteral("milk"));
     search(QStringLiteral("nothing"));
-    EXPECT_EQ(form->pageStore().nr(), 1);
+    EXPECT_EQ(form->pageStore().currentPage(), 1);
     EXPECT_EQ(form->pageStore().nachname().substr(0, 8), u"buy milk");
     search(QStringLiteral("milk"));
     QTest::keyClicks(form->RichTextBox1, QStringLiteral("tea"));

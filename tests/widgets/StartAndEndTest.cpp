@@ -18,7 +18,7 @@ TEST_F(StartAndEnd, ShowsPageOneWithoutTheBlanksThatFillItsRecord)
 TEST_F(StartAndEnd, TypedTextIsInTheNotebookAfterTheWindowIsClosed)
 {
     start(record("") + record("page two"));
-    QSignalSpy ended(form.get(), &Form1::entladen);
+    QSignalSpy ended(form.get(), &Form1::ended);
     type(QStringLiteral("Hello"));
     QTest::keyClick(form->RichTextBox1, Qt::Key_Return);
     QTest::keyClicks(form->RichTextBox1, QStringLiteral("World"));
@@ -34,7 +34,7 @@ TEST_F(StartAndEnd, TypedTextIsInTheNotebookAfterTheWindowIsClosed)
 TEST_F(StartAndEnd, EveryWayOutWritesExactlyOnce)
 {
     start(record("a"));
-    QSignalSpy ended(form.get(), &Form1::entladen);
+    QSignalSpy ended(form.get(), &Form1::ended);
     type(QStringLiteral("b"));
     form->end_click();
     ASSERT_EQ(ended.count(), 1);
@@ -95,7 +95,7 @@ TEST_F(StartAndEnd, AFailedSaveKeepsTheWindowThePagesAndTheNotebook)
 {
     start(record("on disk"));
     std::filesystem::create_directory("keltemp.kel");
-    QSignalSpy ended(form.get(), &Form1::entladen);
+    QSignalSpy ended(form.get(), &Form1::ended);
     type(QStringLiteral("new "));
     EXPECT_FALSE(form->close());
     EXPECT_EQ(ended.count(), 0);

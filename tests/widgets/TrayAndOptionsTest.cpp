@@ -197,9 +197,9 @@ protected:
         QTest::keyClicks(combo->lineEdit(), text);
         QTest::keyClick(combo->lineEdit(), ending);
     }
-    Optionen stored()
+    Options stored()
     {
-        Optionen o;
+        Options o;
         EXPECT_FALSE(OptionsFile::read(OptionsFile::kName, o));
         return o;
     }
@@ -260,8 +260,8 @@ TEST_F(OptionsDialog, TypedTextIsStoredButNeverAppliedWhateverKeyEndsIt)
         EXPECT_EQ(form->RichTextBox1->font().pointSizeF(), before.pointSizeF()) << text.toStdString();
         EXPECT_EQ(form->RichTextBox1->font().family(), before.family()) << name.toStdString();
         dialog->close();
-        EXPECT_EQ(stored().schriftGroesse, index) << text.toStdString();
-        EXPECT_EQ(stored().schriftName, nameIndex);
+        EXPECT_EQ(stored().fontSize, index) << text.toStdString();
+        EXPECT_EQ(stored().fontName, nameIndex);
         form->close();
     }
 }
@@ -287,7 +287,7 @@ TEST_F(OptionsDialog, TheProgramsEndClosesTheDialogAndStoresTheOptions)
     Form2* dialog = open();
     pick(dialog->Combo1, QStringLiteral("8"));
     form->close();
-    EXPECT_EQ(stored().schriftGroesse, 2);
+    EXPECT_EQ(stored().fontSize, 2);
 }
 
 } // namespace

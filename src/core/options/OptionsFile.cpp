@@ -78,7 +78,7 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-std::optional<FileError> read(const std::string& path, Optionen& options)
+std::optional<FileError> read(const std::string& path, Options& options)
 {
     if (auto refusal = FileSystem::native().refuseUnlessPlain(path))
         return refusal;
@@ -92,15 +92,15 @@ std::optional<FileError> read(const std::string& path, Optionen& options)
         options = {};
         return std::nullopt;
     }
-    Optionen values;
-    if (!readValue(file.get(), 1, values.startVersteckt) ||
-        !readValue(file.get(), 2, values.schriftGroesse) || !readValue(file.get(), 3, values.schriftName))
+    Options values;
+    if (!readValue(file.get(), 1, values.startHidden) || !readValue(file.get(), 2, values.fontSize) ||
+        !readValue(file.get(), 3, values.fontName))
         return systemError(path, errno);
     options = values;
     return std::nullopt;
 }
 
-std::optional<FileError> write(const std::string& path, const Optionen& options)
+std::optional<FileError> write(const std::string& path, const Options& options)
 {
     std::string target;
     if (auto refusal = FileSystem::native().writeTarget(path, target))
@@ -117,9 +117,8 @@ std::optional<FileError> write(const std::string& path, const Optionen& options)
     if (!file.get())
         return systemError(path, errno);
     errno = 0;
-    if (!writeValue(file.get(), 1, options.startVersteckt) ||
-        !writeValue(file.get(), 2, options.schriftGroesse) ||
-        !writeValue(file.get(), 3, options.schriftName) || std::fflush(file.get()) != 0)
+    if (!writeValue(file.get(), 1, options.startHidden) || !writeValue(file.get(), 2, options.fontSize) ||
+        !writeValue(file.get(), 3, options.fontName) || std::fflush(file.get()) != 0)
         return systemError(path, errno);
     if (file.close() != 0)
         return systemError(path, errno);

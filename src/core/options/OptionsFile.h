@@ -8,10 +8,10 @@
 #include <string_view>
 
 // The three options that outlive a run.
-struct Optionen {
-    std::int16_t startVersteckt = 0; // exactly 1: start hidden in the tray
-    std::int16_t schriftGroesse = 0; // 1..8: index into the size table
-    std::int16_t schriftName = 0;    // 1..4: index into the name table
+struct Options {
+    std::int16_t startHidden = 0; // exactly 1: start hidden in the tray
+    std::int16_t fontSize = 0;    // 1..8: index into the size table
+    std::int16_t fontName = 0;    // 1..4: index into the name table
 };
 
 // "optionen.kel": records of 128 bytes, each holding one 16-bit little-endian
@@ -23,11 +23,11 @@ inline constexpr long kRecordSize = 128;
 
 // Reads the three values; a value not wholly inside the file reads as 0. A
 // missing file is created empty where the folder allows it.
-[[nodiscard]] std::optional<FileError> read(const std::string& path, Optionen& options);
+[[nodiscard]] std::optional<FileError> read(const std::string& path, Options& options);
 
 // Writes the three values into their records. The file is never shortened
 // and bytes outside the three values are left as they are.
-[[nodiscard]] std::optional<FileError> write(const std::string& path, const Optionen& options);
+[[nodiscard]] std::optional<FileError> write(const std::string& path, const Options& options);
 
 bool startsHidden(std::int16_t flag);
 // The point size of a size index, or none for an index outside the table.

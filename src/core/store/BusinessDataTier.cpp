@@ -8,7 +8,7 @@
 
 namespace {
 
-std::unique_ptr<Seite> leereSeite()
+std::unique_ptr<Seite> machLeereSeite()
 {
     auto seite = std::make_unique<Seite>();
     seite->inhalt.fill(u' ');
@@ -18,10 +18,10 @@ std::unique_ptr<Seite> leereSeite()
 } // namespace
 
 BusinessDataTier::BusinessDataTier(UserDialogs& dialogs)
-    : dialoge(dialogs)
+    : dialogs(dialogs)
     , codePage(CodePage::system())
 {
-    seiten.einfuegen(0, std::make_unique<Seite>());
+    seiten.insert(0, std::make_unique<Seite>());
     anzahl = 1;
     aktuell = 1;
 }
@@ -66,15 +66,15 @@ void BusinessDataTier::nachname(std::u16string_view value)
         return;
     std::copy_n(value.begin(), n, inhalt.begin());
     std::fill(rest, inhalt.end(), u' ');
-    ++aenderungsZaehler;
+    ++changeCount;
 }
 
 void BusinessDataTier::neu()
 {
     if (meldetVoll())
         return;
-    seiten.einfuegen(static_cast<std::size_t>(aktuell), leereSeite());
-    ++aenderungsZaehler;
+    seiten.insert(static_cast<std::size_t>(aktuell), machLeereSeite());
+    ++changeCount;
     ++anzahl;
     ++aktuell;
 }
@@ -83,10 +83,10 @@ void BusinessDataTier::entferne()
 {
     if (anzahl == 1)
         return;
-    if (!dialoge.askYesNo("Achtung!", "Do you want to delete this site?"))
+    if (!dialogs.askYesNo("Achtung!", "Do you want to delete this site?"))
         return;
-    seiten.entfernen(static_cast<std::size_t>(aktuell - 1));
-    ++aenderungsZaehler;
+    seiten.remove(static_cast<std::size_t>(aktuell - 1));
+    ++changeCount;
     if (aktuell == anzahl)
         --aktuell;
     --anzahl;
@@ -94,15 +94,15 @@ void BusinessDataTier::entferne()
 
 std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std::string& name)
 {
-    Seiten gelesen;
+    PageList gelesen;
     PageFile::ReadInfo info;
     if (auto error = PageFile::read(PageFile::kName, codePage, gelesen, info))
         return error;
     if (gelesen.empty())
-        gelesen.einfuegen(0, leereSeite());
+        gelesen.insert(0, machLeereSeite());
     seiten = std::move(gelesen);
-    ++aenderungsZaehler;
-    savedChanges = aenderungsZaehler;
+    ++changeCount;
+    savedChanges = changeCount;
     knownFile = info.version;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
@@ -117,7 +117,7 @@ std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const 
     if (auto error = PageFile::write(PageFile::kName, PageFile::kTempName, seiten, codePage, written))
         return error;
     knownFile = written;
-    savedChanges = aenderungsZaehler;
+    savedChanges = changeCount;
     return std::nullopt;
 }
 
@@ -160,7 +160,7 @@ std::optional<FileError> BusinessDataTier::moveFileAside(std::string& asidePath)
 
 void BusinessDataTier::meldeTeilseite(std::size_t bytes)
 {
-    dialoge.tell("Kelmo Note",
+    dialogs.tell("Kelmo Note",
                  "The notebook \"" + shownPath(PageFile::kName) + "\" ends in a part of a page (" +
                      std::to_string(bytes) + " bytes). Kelmo-Note keeps it as page " +
                      std::to_string(anzahl) + ", filled with blanks; nothing of it is lost.",
@@ -169,9 +169,9 @@ void BusinessDataTier::meldeTeilseite(std::size_t bytes)
 
 bool BusinessDataTier::meldetVoll()
 {
-    if (anzahl < kMaxSeiten)
+    if (anzahl < kMaxPages)
         return false;
-    dialoge.tell("Kelmo Note",
+    dialogs.tell("Kelmo Note",
                  "The notebook is full: Kelmo-Note keeps at most 32767 pages. Delete a page to make room for "
                  "a new one.",
                  UserDialogs::Icon::Information);

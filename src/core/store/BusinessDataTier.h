@@ -2,7 +2,7 @@
 
 #include "FileError.h"
 #include "PageFile.h"
-#include "Seiten.h"
+#include "PageList.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +13,7 @@ class CodePage;
 class UserDialogs;
 
 // The notebook in memory: an ordered list of pages, each exactly
-// kSeitenLaenge characters, and a cursor on the current page (from 1).
+// kPageLength characters, and a cursor on the current page (from 1).
 class BusinessDataTier {
 public:
     // Starts with one never-written page and the cursor on it.
@@ -23,7 +23,7 @@ public:
     void zurueck();
     void erster();
     void letzter();
-    std::int16_t nr() const { return aktuell; }
+    std::int16_t currentPage() const { return aktuell; }
     std::u16string_view nachname() const;
     void nachname(std::u16string_view value);
     void neu();
@@ -38,7 +38,7 @@ public:
     [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name);
 
     // Whether the pages changed since the file was last read or written.
-    bool hasUnsavedChanges() const { return aenderungsZaehler != savedChanges; }
+    bool hasUnsavedChanges() const { return changeCount != savedChanges; }
 
     // How the page file on disk stands against the one last read or written.
     enum class FileState { AsKnown, Missing, Replaced };
@@ -51,22 +51,22 @@ public:
     // elsewhere, so that writing ours keeps both; `asidePath` gets its path.
     [[nodiscard]] std::optional<FileError> moveFileAside(std::string& asidePath);
 
-    std::int16_t anzahlSeiten() const { return anzahl; }
+    std::int16_t pageCount() const { return anzahl; }
     // Grows with every change to the pages, so a caller can tell whether
     // anything changed since it last looked.
-    std::uint64_t aenderungen() const { return aenderungsZaehler; }
+    std::uint64_t changes() const { return changeCount; }
 
 private:
-    // The collection never grows past kMaxSeiten pages; the user is told.
+    // The collection never grows past kMaxPages pages; the user is told.
     bool meldetVoll();
     void meldeTeilseite(std::size_t bytes);
 
-    Seiten seiten;
+    PageList seiten;
     std::int16_t anzahl = 0;
     std::int16_t aktuell = 0;
-    std::uint64_t aenderungsZaehler = 0;
+    std::uint64_t changeCount = 0;
     std::uint64_t savedChanges = 0;
     FileVersion knownFile;
-    UserDialogs& dialoge;
+    UserDialogs& dialogs;
     const CodePage& codePage;
 };

@@ -54,7 +54,7 @@ std::optional<FileError> readChunks(OpenedFile& file, std::uint64_t size, Visit 
     return std::nullopt;
 }
 
-std::optional<FileError> writeRecords(OpenedFile& file, const Seiten& pages, const CodePage& codePage,
+std::optional<FileError> writeRecords(OpenedFile& file, const PageList& pages, const CodePage& codePage,
                                       ContentHash& hash)
 {
     std::vector<char> chunk(std::min(pages.size(), kRecordsPerChunk) * kRecordSize);
@@ -94,10 +94,10 @@ std::uint64_t recordCount(std::uint64_t fileLength)
 
 std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t records)
 {
-    if (records <= static_cast<std::uint64_t>(kMaxSeiten))
+    if (records <= static_cast<std::uint64_t>(kMaxPages))
         return std::nullopt;
     return FileError{path, "it holds " + std::to_string(records) + " pages, more than the " +
-                               std::to_string(kMaxSeiten) + " Kelmo-Note can keep"};
+                               std::to_string(kMaxPages) + " Kelmo-Note can keep"};
 }
 
 void decodeRecord(const char* record, Seite& page, const CodePage& codePage)
@@ -157,7 +157,7 @@ std::string asideName(const std::string& fileName, std::int64_t when, int attemp
     return name.append(").kel");
 }
 
-std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages,
+std::optional<FileError> read(const std::string& path, const CodePage& codePage, PageList& pages,
                               ReadInfo& info)
 {
     FileSystem& files = FileSystem::native();
@@ -169,7 +169,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
         std::unique_ptr<OpenedFile> created;
         if (!files.createNew(path, created))
             found = created->facts();
-        pages = Seiten();
+        pages = PageList();
         info = {};
         info.version = {found.stamp, ContentHash().value()};
         return std::nullopt;
@@ -182,7 +182,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
     if (auto refusal = refuseIfTooLong(path, count))
         return refusal;
 
-    Seiten loaded = Seiten::imBlock(static_cast<std::size_t>(count));
+    PageList loaded = PageList::inBlock(static_cast<std::size_t>(count));
     ContentHash hash;
     auto decode = [&](std::vector<char>& chunk, std::size_t bytes, std::size_t firstPage) {
         hash.add(chunk.data(), bytes);
@@ -229,7 +229,7 @@ std::optional<FileError> fingerprint(const std::string& path, FileVersion& resul
     return std::nullopt;
 }
 
-std::optional<FileError> write(const std::string& path, const std::string& tempName, const Seiten& pages,
+std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages,
                                const CodePage& codePage, FileVersion& written)
 {
     FileSystem& files = FileSystem::native();
@@ -298,13 +298,13 @@ std::optional<FileError> moveAside(const std::string& path, std::string& asidePa
     return FileError{target, "no free name to move it aside"};
 }
 
-std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages)
+std::optional<FileError> read(const std::string& path, const CodePage& codePage, PageList& pages)
 {
     ReadInfo ignored;
     return read(path, codePage, pages, ignored);
 }
 
-std::optional<FileError> write(const std::string& path, const std::string& tempName, const Seiten& pages,
+std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages,
                                const CodePage& codePage)
 {
     FileVersion ignored;

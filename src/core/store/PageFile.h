@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileError.h"
-#include "Seiten.h"
+#include "PageList.h"
 
 #include <cstdint>
 #include <optional>
@@ -31,12 +31,12 @@ struct FileVersion {
 
 // The page file: a plain run of fixed-length records, one page each, in the
 // code page's bytes. No header, no count, no checksum: a record starts at
-// (page - 1) * kSeitenLaenge.
+// (page - 1) * kPageLength.
 namespace PageFile {
 
 inline constexpr const char* kName = "kel.kel";
 inline constexpr const char* kTempName = "keltemp.kel";
-inline constexpr std::size_t kRecordSize = kSeitenLaenge;
+inline constexpr std::size_t kRecordSize = kPageLength;
 
 // How many pages a file of this length gives: a part record at the end is a
 // page of its own, so that no byte is dropped.
@@ -69,11 +69,12 @@ struct ReadInfo {
 
 // Reads every record of the file at `path` into `pages`. A missing file is
 // created empty where the folder allows it, and gives no pages. A file that
-// is not a plain file, or holds more than kMaxSeiten records, is refused and
+// is not a plain file, or holds more than kMaxPages records, is refused and
 // `pages` is left alone.
-[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages,
-                                            ReadInfo& info);
-[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage, Seiten& pages);
+[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage,
+                                            PageList& pages, ReadInfo& info);
+[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage,
+                                            PageList& pages);
 
 // The stamp of the file `path` leads to, after every link.
 [[nodiscard]] std::optional<FileError> stamp(const std::string& path, FileStamp& result);
@@ -88,10 +89,10 @@ struct ReadInfo {
 // to; a read-only notebook or one that is not a plain file is refused. On
 // failure `path` is untouched and no temporary file remains.
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
-                                             const Seiten& pages, const CodePage& codePage,
+                                             const PageList& pages, const CodePage& codePage,
                                              FileVersion& written);
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
-                                             const Seiten& pages, const CodePage& codePage);
+                                             const PageList& pages, const CodePage& codePage);
 
 // Renames the file `path` leads to, in its own folder, to a new name that
 // says it came from elsewhere and when; an existing file is never replaced.

@@ -37,7 +37,7 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     // Above the main window, which stays on top of everything else.
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     , shell(shell_)
-    , dialoge(dialogs_)
+    , dialogs(dialogs_)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Form3"));
@@ -55,22 +55,22 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     SSTab1->addTab(new QWidget, QStringLiteral("Info"));
     Placement::place(SSTab1, 0, 0, 4575, 4695);
 
-    auto* image1 = label(kAboutMe, QStringLiteral("Image1"), QString(), 1200, 480, 2115, 2565);
+    auto* image1 = baueText(kAboutMe, QStringLiteral("Image1"), QString(), 1200, 480, 2115, 2565);
     image1->setPixmap(Artwork::pixmap(QStringLiteral("aboutpicture"), QSize(141, 171), devicePixelRatioF()));
-    label(kAboutMe, QStringLiteral("Label6"), QStringLiteral("Hi,"), 240, 3120, 195, 195)->adjustSize();
-    label(kAboutMe, QStringLiteral("Label7"), QStringLiteral("we are the Kelmo-Note developers."), 240, 3360,
-          3705, 195)
+    baueText(kAboutMe, QStringLiteral("Label6"), QStringLiteral("Hi,"), 240, 3120, 195, 195)->adjustSize();
+    baueText(kAboutMe, QStringLiteral("Label7"), QStringLiteral("we are the Kelmo-Note developers."), 240,
+             3360, 3705, 195)
         ->adjustSize();
-    label(kAboutMe, QStringLiteral("Label8"),
-          QStringLiteral("If you want to know more about me go to my Homepage or mail me!"), 240, 3600, 3975,
-          615)
+    baueText(kAboutMe, QStringLiteral("Label8"),
+             QStringLiteral("If you want to know more about me go to my Homepage or mail me!"), 240, 3600,
+             3975, 615)
         ->setWordWrap(true);
 
     Command3 = new QPushButton(QStringLiteral("Mail Me!"), SSTab1);
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setToolTip(QStringLiteral("Send me a Mail"));
     Placement::place(Command3, 240, 4080, 2055, 375);
-    reiter[kAboutMe] << Command3;
+    tabPages[kAboutMe] << Command3;
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     EnterKey::pressesButton(Command3);
 
@@ -78,23 +78,23 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setToolTip(QStringLiteral("Click to visit my Homepage"));
     Placement::place(Command4, 2280, 4080, 2055, 375);
-    reiter[kAboutMe] << Command4;
+    tabPages[kAboutMe] << Command4;
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
     EnterKey::pressesButton(Command4);
 
-    auto* image2 = label(kInfo, QStringLiteral("Image2"), QString(), 1920, 720, 480, 480);
+    auto* image2 = baueText(kInfo, QStringLiteral("Image2"), QString(), 1920, 720, 480, 480);
     image2->setPixmap(Artwork::pixmap(QStringLiteral("icon"), QSize(32, 32), devicePixelRatioF()));
-    label(kInfo, QStringLiteral("Label9"),
-          QStringLiteral("Made with C++20 and Qt %1.").arg(QLatin1String(QT_VERSION_STR)), 240, 1800, 3990,
-          195)
+    baueText(kInfo, QStringLiteral("Label9"),
+             QStringLiteral("Made with C++20 and Qt %1.").arg(QLatin1String(QT_VERSION_STR)), 240, 1800, 3990,
+             195)
         ->adjustSize();
-    label(kInfo, QStringLiteral("Label10"), QStringLiteral("This is the first public Version (1.0)"), 240,
-          2160, 3975, 375);
-    label(kInfo, QStringLiteral("Label11"), QStringLiteral("If you have ideas to make it better mail me!"),
-          240, 2520, 3015, 195)
+    baueText(kInfo, QStringLiteral("Label10"), QStringLiteral("This is the first public Version (1.0)"), 240,
+             2160, 3975, 375);
+    baueText(kInfo, QStringLiteral("Label11"), QStringLiteral("If you have ideas to make it better mail me!"),
+             240, 2520, 3015, 195)
         ->adjustSize();
-    label(kInfo, QStringLiteral("Label12"), QStringLiteral("I hope you have a lot of fun with it!"), 240,
-          3600, 4095, 375);
+    baueText(kInfo, QStringLiteral("Label12"), QStringLiteral("I hope you have a lot of fun with it!"), 240,
+             3600, 4095, 375);
 
     setTabOrder(SSTab1, Command3);
     setTabOrder(Command3, Command4);
@@ -104,8 +104,8 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     resize(Placement::size(this, kClientWidth, kClientHeight));
 }
 
-QLabel* Form3::label(int tab, const QString& name, const QString& text, int left, int top, int width,
-                     int height)
+QLabel* Form3::baueText(int tab, const QString& name, const QString& text, int left, int top, int width,
+                        int height)
 {
     auto* result = new QLabel(text, SSTab1);
     result->setObjectName(name);
@@ -113,14 +113,14 @@ QLabel* Form3::label(int tab, const QString& name, const QString& text, int left
     // leaves the room below it empty.
     result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Placement::place(result, left, top, width, height);
-    reiter[tab] << result;
+    tabPages[tab] << result;
     return result;
 }
 
 void Form3::zeigeReiter(int tab)
 {
     for (int i = 0; i < 2; ++i)
-        for (QWidget* control : reiter[i]) {
+        for (QWidget* control : tabPages[i]) {
             control->setVisible(i == tab);
             control->raise();
         }
@@ -160,5 +160,5 @@ void Form3::meldeNichtGeoeffnet(const std::string& what, const std::string& addr
 {
     // The address stands on a line of its own, so it can be selected and
     // copied into a program of the user's choice.
-    dialoge.tell("Kelmo Note", what + "\n\n" + address, UserDialogs::Icon::Information);
+    dialogs.tell("Kelmo Note", what + "\n\n" + address, UserDialogs::Icon::Information);
 }

@@ -33,13 +33,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QLabel* label(int tab, const QString& name, const QString& text, int left, int top, int width,
-                  int height);
+    QLabel* baueText(int tab, const QString& name, const QString& text, int left, int top, int width,
+                     int height);
     void zeigeReiter(int tab);
     // Where the desktop took no program for an address, says so and shows it.
     void meldeNichtGeoeffnet(const std::string& what, const std::string& address);
 
     Shell& shell;
-    UserDialogs& dialoge;
-    QList<QWidget*> reiter[2];
+    UserDialogs& dialogs;
+    QList<QWidget*> tabPages[2];
 };

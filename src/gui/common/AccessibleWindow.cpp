@@ -44,7 +44,7 @@ bool AccessibleWindow::isHiddenFromScreenReaders(const QWidget* control)
     return control->property(kHidden).toBool();
 }
 
-QList<QWidget*> AccessibleWindow::shownChildren() const
+QList<QWidget*> AccessibleWindow::sammleGezeigteKinder() const
 {
     QList<QWidget*> result;
     for (QObject* object : widget()->children()) {
@@ -58,12 +58,12 @@ QList<QWidget*> AccessibleWindow::shownChildren() const
 
 int AccessibleWindow::childCount() const
 {
-    return static_cast<int>(shownChildren().size());
+    return static_cast<int>(sammleGezeigteKinder().size());
 }
 
 QAccessibleInterface* AccessibleWindow::child(int index) const
 {
-    const QList<QWidget*> children = shownChildren();
+    const QList<QWidget*> children = sammleGezeigteKinder();
     if (index < 0 || index >= children.size())
         return nullptr;
     return QAccessible::queryAccessibleInterface(children.at(index));
@@ -73,5 +73,5 @@ int AccessibleWindow::indexOfChild(const QAccessibleInterface* child) const
 {
     if (!child || !child->object())
         return -1;
-    return static_cast<int>(shownChildren().indexOf(qobject_cast<QWidget*>(child->object())));
+    return static_cast<int>(sammleGezeigteKinder().indexOf(qobject_cast<QWidget*>(child->object())));
 }

@@ -20,5 +20,5 @@ public:
     int indexOfChild(const QAccessibleInterface* child) const override;
 
 private:
-    QList<QWidget*> shownChildren() const;
+    QList<QWidget*> sammleGezeigteKinder() const;
 };

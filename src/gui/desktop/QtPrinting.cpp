@@ -15,7 +15,7 @@ QtPrinting::QtPrinting(const QString& pdfFile)
 
 QtPrinting::~QtPrinting() = default;
 
-QPrinter& QtPrinting::printer()
+QPrinter& QtPrinting::holeDrucker()
 {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>();
@@ -30,19 +30,19 @@ QPrinter& QtPrinting::printer()
 
 std::optional<int> QtPrinting::askForCopies(QWidget* parent)
 {
-    QPrintDialog dialog(&printer(), parent);
+    QPrintDialog dialog(&holeDrucker(), parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     // Each copy is a job of its own; left to the print system, every job
     // would print all copies again.
-    const int copies = printer().copyCount();
-    printer().setCopyCount(1);
+    const int copies = holeDrucker().copyCount();
+    holeDrucker().setCopyCount(1);
     return copies;
 }
 
 std::optional<QString> QtPrinting::pruefeDrucker()
 {
-    QPrinter& printer_ = printer();
+    QPrinter& printer_ = holeDrucker();
     if (!printer_.outputFileName().isEmpty())
         return std::nullopt;
     const QPrinterInfo info = QPrinterInfo::printerInfo(printer_.printerName());
@@ -57,7 +57,7 @@ void QtPrinting::setzeRaender()
 {
     // Whatever the dialog or the printer's defaults say, never nearer to the
     // edge than this; wider margins are kept.
-    QPrinter& printer_ = printer();
+    QPrinter& printer_ = holeDrucker();
     const QMarginsF current = printer_.pageLayout().margins(QPageLayout::Millimeter);
     const QMarginsF least(
         std::max(current.left(), kMarginMillimetres), std::max(current.top(), kMarginMillimetres),
@@ -73,7 +73,7 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
     if (auto refusal = pruefeDrucker())
         return refusal;
     setzeRaender();
-    QPrinter& printer_ = printer();
+    QPrinter& printer_ = holeDrucker();
     const bool intoOneFile = !printer_.outputFileName().isEmpty();
     QPainter painter;
     for (int copy = 1; copy <= copies; ++copy) {
@@ -95,7 +95,7 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
 
 std::optional<QString> QtPrinting::druckeKopie(QPainter& painter, const PrintJob& job)
 {
-    QPrinter& printer_ = printer();
+    QPrinter& printer_ = holeDrucker();
     const QRectF page = printer_.pageLayout().paintRectPixels(printer_.resolution());
     const QRectF area(0, 0, page.width(), page.height());
     qreal y = 0;

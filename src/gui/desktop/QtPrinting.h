@@ -34,7 +34,7 @@ private:
 
     // Made when first needed: asking the print system for its printers
     // takes time that start-up should not pay.
-    QPrinter& printer();
+    QPrinter& holeDrucker();
 
     QString pdfFile_;
     std::unique_ptr<QPrinter> printer_;

@@ -93,7 +93,7 @@ bool Form1::Form_Unload()
     if (pagesRead && !sichern())
         return false;
     unloaded = true;
-    emit entladen();
+    emit ended();
     return true;
 }
 
@@ -152,7 +152,7 @@ void Form1::maskeAnzeigen()
 void Form1::benenneSeite()
 {
     RichTextBox1->setAccessibleName(
-        QStringLiteral("Page %1 of %2").arg(pageStore().nr()).arg(pageStore().anzahlSeiten()));
+        QStringLiteral("Page %1 of %2").arg(pageStore().currentPage()).arg(pageStore().pageCount()));
 }
 
 void Form1::Command1_Click(std::int16_t Index)

@@ -79,7 +79,7 @@ public:
 
 signals:
     // The window has been unloaded and the notebook written; the program ends.
-    void entladen();
+    void ended();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -80,7 +80,7 @@ void NotebookKeeper::typed()
 
 void NotebookKeeper::saveBetweenTimes()
 {
-    sichere(Anlass::BetweenTimes);
+    sichere(Occasion::BetweenTimes);
 }
 
 bool NotebookKeeper::saveAtEnd()
@@ -88,7 +88,7 @@ bool NotebookKeeper::saveAtEnd()
     pause->stop();
     retry->stop();
     settle->stop();
-    return sichere(Anlass::End);
+    return sichere(Occasion::End);
 }
 
 void NotebookKeeper::lookAtFile()
@@ -96,43 +96,43 @@ void NotebookKeeper::lookAtFile()
     if (!watcher)
         return;
     beobachte();
-    sichere(Anlass::Look);
+    sichere(Occasion::Look);
 }
 
-bool NotebookKeeper::sichere(Anlass anlass)
+bool NotebookKeeper::sichere(Occasion occasion)
 {
     if (!watcher)
         return true;
     emit pagesWanted();
     BusinessDataTier::FileState state{};
     if (auto error = store.checkFile(state)) {
-        meldeFehler(*error, anlass);
+        meldeFehler(*error, occasion);
         return false;
     }
     switch (state) {
     case BusinessDataTier::FileState::Replaced:
-        return nimmAenderungAuf(anlass);
+        return nimmAenderungAuf(occasion);
     case BusinessDataTier::FileState::Missing:
-        return schreibe(anlass);
+        return schreibe(occasion);
     case BusinessDataTier::FileState::AsKnown:
         break;
     }
     // A look at the file writes nothing of ours: the pause after typing does.
-    if (anlass == Anlass::Look || !store.hasUnsavedChanges()) {
-        if (anlass != Anlass::Look)
+    if (occasion == Occasion::Look || !store.hasUnsavedChanges()) {
+        if (occasion != Occasion::Look)
             retry->stop();
         return true;
     }
-    return schreibe(anlass);
+    return schreibe(occasion);
 }
 
-bool NotebookKeeper::nimmAenderungAuf(Anlass anlass)
+bool NotebookKeeper::nimmAenderungAuf(Occasion occasion)
 {
     if (!store.hasUnsavedChanges()) {
-        if (anlass == Anlass::End)
+        if (occasion == Occasion::End)
             return true;
         if (auto error = store.reload()) {
-            meldeFehler(*error, anlass);
+            meldeFehler(*error, occasion);
             return false;
         }
         emit pagesReloaded();
@@ -140,19 +140,19 @@ bool NotebookKeeper::nimmAenderungAuf(Anlass anlass)
     }
     std::string aside;
     if (auto error = store.moveFileAside(aside)) {
-        meldeSchreibfehler(*error, anlass);
+        meldeSchreibfehler(*error, occasion);
         return false;
     }
-    const bool written = schreibe(anlass);
+    const bool written = schreibe(occasion);
     meldeBeidesBehalten(aside);
     return written;
 }
 
-bool NotebookKeeper::schreibe(Anlass anlass)
+bool NotebookKeeper::schreibe(Occasion occasion)
 {
     pause->stop();
     if (auto error = store.schreibeDatei("Kelmo-Note")) {
-        meldeSchreibfehler(*error, anlass);
+        meldeSchreibfehler(*error, occasion);
         return false;
     }
     failureTold = false;
@@ -162,12 +162,12 @@ bool NotebookKeeper::schreibe(Anlass anlass)
 
 // A changed notebook we cannot read is never written over: our pages stay
 // in memory until the user has seen to the file.
-void NotebookKeeper::meldeFehler(const FileError& error, Anlass anlass)
+void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
 {
-    if (anlass != Anlass::End && failureTold)
+    if (occasion != Occasion::End && failureTold)
         return;
-    failureTold = anlass != Anlass::End;
-    if (anlass != Anlass::End && store.hasUnsavedChanges())
+    failureTold = occasion != Occasion::End;
+    if (occasion != Occasion::End && store.hasUnsavedChanges())
         retry->start();
     const QString text =
         QStringLiteral("Kelmo-Note cannot read the notebook \"%1\", which has changed on disk: %2.\n\n"
@@ -177,16 +177,16 @@ void NotebookKeeper::meldeFehler(const FileError& error, Anlass anlass)
     dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }
 
-void NotebookKeeper::meldeSchreibfehler(const FileError& error, Anlass anlass)
+void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasion)
 {
-    if (anlass != Anlass::End) {
+    if (occasion != Occasion::End) {
         retry->start();
         // Once per run of failures: the user is not to be nagged every few seconds.
         if (failureTold)
             return;
         failureTold = true;
     }
-    const QString whatNext = anlass == Anlass::End
+    const QString whatNext = occasion == Occasion::End
                                  ? QStringLiteral("Fix the cause, then end Kelmo-Note again.")
                                  : QStringLiteral("Kelmo-Note keeps trying while it runs.");
     const QString text =

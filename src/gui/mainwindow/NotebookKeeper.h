@@ -50,15 +50,15 @@ signals:
     void pagesReloaded();
 
 private:
-    enum class Anlass { BetweenTimes, End, Look };
+    enum class Occasion { BetweenTimes, End, Look };
 
-    bool sichere(Anlass anlass);
-    bool nimmAenderungAuf(Anlass anlass);
-    bool schreibe(Anlass anlass);
+    bool sichere(Occasion occasion);
+    bool nimmAenderungAuf(Occasion occasion);
+    bool schreibe(Occasion occasion);
     void beobachte();
     void meldeLesefehler(const FileError& error);
-    void meldeFehler(const FileError& error, Anlass anlass);
-    void meldeSchreibfehler(const FileError& error, Anlass anlass);
+    void meldeFehler(const FileError& error, Occasion occasion);
+    void meldeSchreibfehler(const FileError& error, Occasion occasion);
     void meldeBeidesBehalten(const std::string& asidePath);
 
     BusinessDataTier& store;

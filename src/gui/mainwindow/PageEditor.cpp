@@ -48,7 +48,7 @@ std::size_t PageEditor::berechnePlatz() const
     const std::size_t used = EditorText::storedLength(view(document()->toRawText()), lineBreak_);
     const std::size_t selected = EditorText::storedLength(view(textCursor().selectedText()), lineBreak_);
     const std::size_t kept = used - std::min(used, selected);
-    return kSeitenLaenge - std::min(kSeitenLaenge, kept);
+    return kPageLength - std::min(kPageLength, kept);
 }
 
 bool PageEditor::passt(const QString& text) const

@@ -28,7 +28,7 @@ Form2::Form2(const QFont& editorFont_, UserDialogs& dialogs)
     // Above the main window, which stays on top of everything else.
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     , editorFont(editorFont_)
-    , dialoge(dialogs)
+    , dialogs(dialogs)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     baueFenster();
@@ -72,14 +72,14 @@ void Form2::baueFenster()
     Label3->setObjectName(QStringLiteral("Label3"));
     Placement::place(Label3, 1320, 1560, 975, 255);
 
-    Combo1 = auswahl(QStringLiteral("Combo1"), 240, 1800, 855, 315);
-    Combo2 = auswahl(QStringLiteral("Combo2"), 1320, 1800, 1695, 315);
+    Combo1 = baueAuswahl(QStringLiteral("Combo1"), 240, 1800, 855, 315);
+    Combo2 = baueAuswahl(QStringLiteral("Combo2"), 1320, 1800, 1695, 315);
     connect(Combo1, &QComboBox::activated, this, [this] {
-        if (!tippenEndet)
+        if (!typingEnds)
             Combo1_Click();
     });
     connect(Combo2, &QComboBox::activated, this, [this] {
-        if (!tippenEndet)
+        if (!typingEnds)
             Combo2_Click();
     });
     Label2->setBuddy(Combo1);
@@ -91,7 +91,7 @@ void Form2::baueFenster()
     resize(Placement::size(this, kClientWidth, kClientHeight));
 }
 
-QComboBox* Form2::auswahl(const QString& name, int left, int top, int width, int height)
+QComboBox* Form2::baueAuswahl(const QString& name, int left, int top, int width, int height)
 {
     auto* combo = new QComboBox(this);
     combo->setObjectName(name);
@@ -116,32 +116,32 @@ void Form2::Form_Load()
     Combo1->setCurrentIndex(-1);
     Combo2->setCurrentIndex(-1);
 
-    Optionen options;
+    Options options;
     if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
-        dialoge.tell("Kelmo Note",
+        dialogs.tell("Kelmo Note",
                      fileErrorText("Kelmo-Note cannot read its options from", *error,
                                    "The dialog shows no stored choice."),
                      UserDialogs::Icon::Warning);
         options = {};
     }
-    Check1->setChecked(OptionsFile::startsHidden(options.startVersteckt));
-    if (OptionsFile::pointSize(options.schriftGroesse))
-        Combo1->setCurrentIndex(options.schriftGroesse - 1);
-    if (OptionsFile::fontName(options.schriftName))
-        Combo2->setCurrentIndex(options.schriftName - 1);
+    Check1->setChecked(OptionsFile::startsHidden(options.startHidden));
+    if (OptionsFile::pointSize(options.fontSize))
+        Combo1->setCurrentIndex(options.fontSize - 1);
+    if (OptionsFile::fontName(options.fontName))
+        Combo2->setCurrentIndex(options.fontName - 1);
 }
 
 void Form2::Form_Unload()
 {
-    if (entladen)
+    if (unloaded)
         return;
-    entladen = true;
-    Optionen options;
-    options.startVersteckt = Check1->isChecked() ? 1 : 0;
-    options.schriftGroesse = OptionsFile::sizeIndex(Combo1->currentText().toStdString());
-    options.schriftName = OptionsFile::nameIndex(Combo2->currentText().toStdString());
+    unloaded = true;
+    Options options;
+    options.startHidden = Check1->isChecked() ? 1 : 0;
+    options.fontSize = OptionsFile::sizeIndex(Combo1->currentText().toStdString());
+    options.fontName = OptionsFile::nameIndex(Combo2->currentText().toStdString());
     if (auto error = OptionsFile::write(OptionsFile::kName, options))
-        dialoge.tell("Kelmo Note",
+        dialogs.tell("Kelmo Note",
                      fileErrorText("Kelmo-Note could not store its options in", *error,
                                    "Your pages are not affected."),
                      UserDialogs::Icon::Warning);
@@ -174,9 +174,9 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
     const bool ends = event->type() == QEvent::FocusOut ||
                       (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter));
-    if (!ends || tippenEndet)
+    if (!ends || typingEnds)
         return QWidget::eventFilter(watched, event);
-    const QScopedValueRollback<bool> ending(tippenEndet, true);
+    const QScopedValueRollback<bool> ending(typingEnds, true);
     watched->event(event);
     return true;
 }

@@ -42,12 +42,12 @@ protected:
 
 private:
     void baueFenster();
-    QComboBox* auswahl(const QString& name, int left, int top, int width, int height);
+    QComboBox* baueAuswahl(const QString& name, int left, int top, int width, int height);
 
     QFont editorFont;
-    UserDialogs& dialoge;
-    bool entladen = false;
+    UserDialogs& dialogs;
+    bool unloaded = false;
     // While typing into a combo box ends: the entry it then selects was typed,
     // not picked, and is only stored.
-    bool tippenEndet = false;
+    bool typingEnds = false;
 };

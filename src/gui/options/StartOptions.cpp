@@ -9,7 +9,7 @@ namespace StartOptions {
 
 void apply(QWidget& window, QWidget& editor, bool mayHide, UserDialogs& dialogs)
 {
-    Optionen options;
+    Options options;
     if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
         options = {};
         window.show();
@@ -18,7 +18,7 @@ void apply(QWidget& window, QWidget& editor, bool mayHide, UserDialogs& dialogs)
                                    "It starts with the usual settings; your pages are not affected."),
                      UserDialogs::Icon::Warning);
     }
-    if (OptionsFile::startsHidden(options.startVersteckt) && mayHide) {
+    if (OptionsFile::startsHidden(options.startHidden) && mayHide) {
         window.hide();
     } else {
         window.show();
@@ -27,9 +27,9 @@ void apply(QWidget& window, QWidget& editor, bool mayHide, UserDialogs& dialogs)
         window.activateWindow();
     }
     QFont font = editor.font();
-    if (const auto points = OptionsFile::pointSize(options.schriftGroesse))
+    if (const auto points = OptionsFile::pointSize(options.fontSize))
         font.setPointSize(*points);
-    if (const auto name = OptionsFile::fontName(options.schriftName))
+    if (const auto name = OptionsFile::fontName(options.fontName))
         font.setFamily(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
     editor.setFont(font);
 }

@@ -1,4 +1,4 @@
-#include "Seiten.h"
+#include "PageList.h"
 
 #include <new>
 
@@ -30,7 +30,7 @@ Seite* holeBlock(std::size_t anzahl)
 
 } // namespace
 
-void BlockFreigabe::operator()(Seite* block) const noexcept
+void BlockRelease::operator()(Seite* block) const noexcept
 {
 #ifdef __linux__
     ::munmap(block, anzahl * sizeof(Seite));
@@ -39,24 +39,24 @@ void BlockFreigabe::operator()(Seite* block) const noexcept
 #endif
 }
 
-Seiten Seiten::imBlock(std::size_t count)
+PageList PageList::inBlock(std::size_t count)
 {
-    Seiten seiten;
+    PageList seiten;
     if (count == 0)
         return seiten;
-    seiten.block_ = std::unique_ptr<Seite, BlockFreigabe>(holeBlock(count), BlockFreigabe{count});
-    seiten.liste_.reserve(count);
+    seiten.block_ = std::unique_ptr<Seite, BlockRelease>(holeBlock(count), BlockRelease{count});
+    seiten.list_.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        seiten.liste_.emplace_back(seiten.block_.get() + i, SeitenFreigabe{true});
+        seiten.list_.emplace_back(seiten.block_.get() + i, PageRelease{true});
     return seiten;
 }
 
-void Seiten::einfuegen(std::size_t vor, std::unique_ptr<Seite> seite)
+void PageList::insert(std::size_t vor, std::unique_ptr<Seite> seite)
 {
-    liste_.emplace(liste_.begin() + static_cast<std::ptrdiff_t>(vor), seite.release(), SeitenFreigabe{false});
+    list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(vor), seite.release(), PageRelease{false});
 }
 
-void Seiten::entfernen(std::size_t stelle)
+void PageList::remove(std::size_t stelle)
 {
-    liste_.erase(liste_.begin() + static_cast<std::ptrdiff_t>(stelle));
+    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(stelle));
 }
