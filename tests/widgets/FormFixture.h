@@ -55,5 +55,10 @@ protected:
             QApplication::sendEvent(form->RichTextBox1, &release);
         }
     }
+    // A popup menu entry by its designed name.
+    QAction* entry(const char* name) const
+    {
+        return form->popup_m->findChild<QAction*>(QString::fromUtf8(name));
+    }
     void click(std::int16_t index) { QTest::mouseClick(form->Command1.at(index), Qt::LeftButton); }
 };

@@ -13,7 +13,7 @@ namespace {
 
 class Print : public FormFixture {
 protected:
-    void printFromTheMenu() { form->popup_m->actions().at(4)->trigger(); }
+    void printFromTheMenu() { entry("print")->trigger(); }
     QStringList texts(const PrintJob& job) const
     {
         QStringList result;
@@ -121,7 +121,7 @@ using About = FormFixture;
 TEST_F(About, TheDialogHasItsTabsAndHandsTheAddressesToTheDesktop)
 {
     start(record(""));
-    form->popup_m->actions().at(5)->trigger();
+    entry("about")->trigger();
     Form3* about = form->aboutDialog();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());

@@ -51,7 +51,7 @@ TEST_F(Tray, DoubleClickShowsTheWindowAndTheRightButtonOpensTheMenu)
     EXPECT_TRUE(form->isVisible());
 
     // The window manager's minimise is undone by every way of showing.
-    for (QAction* show : {static_cast<QAction*>(nullptr), form->popup_m->actions().at(1)}) {
+    for (QAction* show : {static_cast<QAction*>(nullptr), entry("Möffnen")}) {
         form->showMinimized();
         ASSERT_TRUE(form->isMinimized());
         show ? show->trigger() : tray.activate(TrayActivation::DoubleClick);
@@ -79,9 +79,9 @@ TEST_F(Tray, MinimizeAndMaxsimizeHideAndShowWithoutTouchingTheIcon)
 {
     start(record(""));
     const QSize size = form->size();
-    form->popup_m->actions().at(0)->trigger();
+    entry("mini")->trigger();
     EXPECT_FALSE(form->isVisible());
-    form->popup_m->actions().at(1)->trigger();
+    entry("Möffnen")->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->size(), size);
     EXPECT_EQ(tray.adds, 1);

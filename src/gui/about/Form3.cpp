@@ -1,5 +1,7 @@
 #include "Form3.h"
 
+#include "KelmoConfig.h"
+
 #include "core/desktop/UserDialogs.h"
 #include "gui/common/AccessibleWindow.h"
 #include "gui/common/Artwork.h"
@@ -14,15 +16,8 @@
 #include <QShowEvent>
 #include <QTabWidget>
 
-#ifndef KELMO_HOMEPAGE
-#define KELMO_HOMEPAGE "https://kelmo-note.example.org/"
-#endif
-#ifndef KELMO_MAIL_ADDRESS
-#define KELMO_MAIL_ADDRESS "authors@kelmo-note.example.org"
-#endif
-
-const char* const Form3::kHomepage = KELMO_HOMEPAGE;
-const char* const Form3::kMailAddress = KELMO_MAIL_ADDRESS;
+const char* const Form3::kHomepage = kKelmoHomepage;
+const char* const Form3::kMailAddress = kKelmoMailAddress;
 
 namespace {
 
