@@ -2,28 +2,12 @@
 // POSIX owners on links; its own access rules guard what a link leads to.
 #include "FileSystem.h"
 
+#include "WideText_win.h"
 #include <algorithm>
+
 #include <windows.h>
 
 namespace {
-
-std::wstring wide(const std::string& utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(), n);
-    return result;
-}
-
-std::string utf8(const std::wstring& text)
-{
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n, nullptr,
-                        nullptr);
-    return result;
-}
 
 FileError lastError(const std::string& file, DWORD code = GetLastError())
 {
@@ -146,7 +130,7 @@ private:
 // Opens whatever is at the path, after every link, only to look at it.
 HANDLE openToLook(const std::string& path)
 {
-    return CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
+    return CreateFileW(WideText::fromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
@@ -187,7 +171,7 @@ public:
             final = L"\\\\" + final.substr(8);
         else if (final.rfind(L"\\\\?\\", 0) == 0)
             final = final.substr(4);
-        target = utf8(final);
+        target = WideText::toUtf8(final);
         return std::nullopt;
     }
 
@@ -195,8 +179,8 @@ public:
                                             std::unique_ptr<OpenedFile>& file) override
     {
         const HANDLE handle =
-            CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            CreateFileW(WideText::fromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return lastError(path);
         file = std::make_unique<WinFile>(handle, path);
@@ -207,8 +191,8 @@ public:
 
     std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
     {
-        const HANDLE handle = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle = CreateFileW(WideText::fromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return lastError(path);
         file = std::make_unique<WinFile>(handle, path);
@@ -217,14 +201,14 @@ public:
 
     std::optional<FileError> remove(const std::string& path) override
     {
-        if (!DeleteFileW(wide(path).c_str()) && !isMissing(GetLastError()))
+        if (!DeleteFileW(WideText::fromUtf8(path).c_str()) && !isMissing(GetLastError()))
             return lastError(path);
         return std::nullopt;
     }
 
     std::optional<FileError> replace(const std::string& from, const std::string& to) override
     {
-        if (!MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+        if (!MoveFileExW(WideText::fromUtf8(from).c_str(), WideText::fromUtf8(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return lastError(to);
         return std::nullopt;
@@ -233,7 +217,8 @@ public:
     std::optional<FileError> renameToNew(const std::string& from, const std::string& to, bool& taken) override
     {
         taken = false;
-        if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(WideText::fromUtf8(from).c_str(), WideText::fromUtf8(to).c_str(),
+                        MOVEFILE_WRITE_THROUGH))
             return std::nullopt;
         const DWORD code = GetLastError();
         taken = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS;

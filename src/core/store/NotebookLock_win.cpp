@@ -3,29 +3,11 @@
 // that Windows removes when the last handle goes, also after a crash.
 #include "NotebookLock.h"
 
+#include "WideText_win.h"
+
 #include <windows.h>
 
-namespace {
-
-std::wstring wide(const std::string& utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(), n);
-    return result;
-}
-
-std::string utf8(const std::wstring& text)
-{
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n, nullptr,
-                        nullptr);
-    return result;
-}
-
-} // namespace
+namespace {} // namespace
 
 NotebookLock::~NotebookLock()
 {
@@ -35,10 +17,10 @@ NotebookLock::~NotebookLock()
 
 NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
 {
-    const std::wstring lockPath = wide(notebookPath + ".lock");
+    const std::wstring lockPath = WideText::fromUtf8(notebookPath + ".lock");
     wchar_t full[MAX_PATH * 4];
     const DWORD length = GetFullPathNameW(lockPath.c_str(), MAX_PATH * 4, full, nullptr);
-    identity_ = length > 0 ? utf8(std::wstring(full, length)) : notebookPath;
+    identity_ = length > 0 ? WideText::toUtf8(std::wstring(full, length)) : notebookPath;
     for (char& c : identity_)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     HANDLE file = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
