@@ -34,8 +34,7 @@ awk -F, '
             else if (n ~ /nachname/) show(n, 5000)
             else show(n, "")
         }
-        ratio("FullNotebook/leseDatei", "FullNotebook/raw_read", 2.0)
-        ratio("FullNotebook/leseDatei", "FullNotebook/raw_read_fresh", 2.0)
+        ratio("FullNotebook/leseDatei", "FullNotebook/raw_read_block", 1.2)
         ratio("FullNotebook/schreibeDatei", "FullNotebook/raw_write_sync_rename", 1.3)
     }' "$csv" | sort
 rm -f "$csv"

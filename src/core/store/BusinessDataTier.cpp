@@ -11,7 +11,7 @@ namespace {
 std::unique_ptr<Seite> machLeereSeite()
 {
     auto seite = std::make_unique<Seite>();
-    seite->inhalt.fill(u' ');
+    seite->inhalt.fill(' ');
     return seite;
 }
 
@@ -50,22 +50,27 @@ void BusinessDataTier::letzter()
     aktuell = anzahl;
 }
 
-std::u16string_view BusinessDataTier::nachname() const
+std::u16string BusinessDataTier::nachname() const
 {
     const auto& inhalt = seiten[static_cast<std::size_t>(aktuell - 1)].inhalt;
-    return {inhalt.data(), inhalt.size()};
+    std::u16string text(inhalt.size(), u' ');
+    codePage.decode(reinterpret_cast<const unsigned char*>(inhalt.data()), text.data(), inhalt.size());
+    return text;
 }
 
+// The text is fitted to the page: shorter text is filled with blanks, longer
+// text is cut, and a character the code page cannot hold becomes '?'.
 void BusinessDataTier::nachname(std::u16string_view value)
 {
+    std::array<char, kPageLength> fitted;
+    fitted.fill(' ');
+    const std::size_t n = std::min(value.size(), fitted.size());
+    codePage.encode(value.data(), reinterpret_cast<unsigned char*>(fitted.data()), n);
     auto& inhalt = seiten[static_cast<std::size_t>(aktuell - 1)].inhalt;
-    const std::size_t n = std::min(value.size(), inhalt.size());
-    const auto rest = inhalt.begin() + static_cast<std::ptrdiff_t>(n);
-    if (std::equal(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(n), inhalt.begin()) &&
-        std::all_of(rest, inhalt.end(), [](char16_t c) { return c == u' '; }))
+    if (fitted == inhalt)
         return;
-    std::copy_n(value.begin(), n, inhalt.begin());
-    std::fill(rest, inhalt.end(), u' ');
+    merkeGrundlage();
+    inhalt = fitted;
     ++changeCount;
 }
 
@@ -73,6 +78,7 @@ void BusinessDataTier::neu()
 {
     if (meldetVoll())
         return;
+    merkeGrundlage();
     seiten.insert(static_cast<std::size_t>(aktuell), machLeereSeite());
     ++changeCount;
     ++anzahl;
@@ -85,6 +91,7 @@ void BusinessDataTier::entferne()
         return;
     if (!dialogs.askYesNo("Achtung!", "Do you want to delete this site?"))
         return;
+    merkeGrundlage();
     seiten.remove(static_cast<std::size_t>(aktuell - 1));
     ++changeCount;
     if (aktuell == anzahl)
@@ -96,14 +103,20 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
 {
     PageList gelesen;
     PageFile::ReadInfo info;
-    if (auto error = PageFile::read(PageFile::kName, codePage, gelesen, info))
+    if (auto error = PageFile::read(PageFile::kName, gelesen, info))
         return error;
-    if (gelesen.empty())
+    // An empty file is known by its hash at once: the blank page added
+    // below is not in it.
+    knownHash.reset();
+    if (gelesen.empty()) {
+        knownHash = PageFile::hashOf(gelesen, 0);
         gelesen.insert(0, machLeereSeite());
+    }
     seiten = std::move(gelesen);
     ++changeCount;
     savedChanges = changeCount;
-    knownFile = info.version;
+    knownStamp = info.stamp;
+    knownPartBytes = info.partBytes;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
     if (info.partBytes != 0)
@@ -113,10 +126,12 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
 
 std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const std::string& name)
 {
-    FileVersion written;
-    if (auto error = PageFile::write(PageFile::kName, PageFile::kTempName, seiten, codePage, written))
+    FileStamp written;
+    if (auto error = PageFile::write(PageFile::kName, PageFile::kTempName, seiten, written))
         return error;
-    knownFile = written;
+    knownStamp = written;
+    knownPartBytes = 0;
+    knownHash.reset();
     savedChanges = changeCount;
     return std::nullopt;
 }
@@ -126,7 +141,7 @@ std::optional<FileError> BusinessDataTier::checkFile(FileState& state)
     FileStamp now;
     if (auto error = PageFile::stamp(PageFile::kName, now))
         return error;
-    if (now == knownFile.stamp) {
+    if (now == knownStamp) {
         state = FileState::AsKnown;
         return std::nullopt;
     }
@@ -137,9 +152,10 @@ std::optional<FileError> BusinessDataTier::checkFile(FileState& state)
     FileVersion onDisk;
     if (auto error = PageFile::fingerprint(PageFile::kName, onDisk))
         return error;
-    const bool sameBytes = onDisk.hash == knownFile.hash;
+    merkeGrundlage();
+    const bool sameBytes = onDisk.hash == *knownHash;
     if (sameBytes)
-        knownFile = onDisk;
+        knownStamp = onDisk.stamp;
     state = sameBytes ? FileState::AsKnown : FileState::Replaced;
     return std::nullopt;
 }
@@ -156,6 +172,13 @@ std::optional<FileError> BusinessDataTier::reload()
 std::optional<FileError> BusinessDataTier::moveFileAside(std::string& asidePath)
 {
     return PageFile::moveAside(PageFile::kName, asidePath);
+}
+
+// Until the pages first change, they are what the file holds.
+void BusinessDataTier::merkeGrundlage()
+{
+    if (!knownHash)
+        knownHash = PageFile::hashOf(seiten, knownPartBytes);
 }
 
 void BusinessDataTier::meldeTeilseite(std::size_t bytes)

@@ -24,7 +24,8 @@ public:
     void erster();
     void letzter();
     std::int16_t currentPage() const { return aktuell; }
-    std::u16string_view nachname() const;
+    // The current page's text, all kPageLength characters of it.
+    std::u16string nachname() const;
     void nachname(std::u16string_view value);
     void neu();
     void entferne();
@@ -60,13 +61,19 @@ private:
     // The collection never grows past kMaxPages pages; the user is told.
     bool meldetVoll();
     void meldeTeilseite(std::size_t bytes);
+    void merkeGrundlage();
 
     PageList seiten;
     std::int16_t anzahl = 0;
     std::int16_t aktuell = 0;
     std::uint64_t changeCount = 0;
     std::uint64_t savedChanges = 0;
-    FileVersion knownFile;
+    // The page file as last read or written: its stamp, the bytes of a part
+    // record it ended in, and the hash of its bytes, taken from the pages
+    // before they first change.
+    FileStamp knownStamp;
+    std::size_t knownPartBytes = 0;
+    std::optional<std::uint64_t> knownHash;
     UserDialogs& dialogs;
     const CodePage& codePage;
 };

@@ -1,6 +1,5 @@
 #include "PageFile.h"
 
-#include "CodePage.h"
 #include "FileSystem.h"
 
 #include <algorithm>
@@ -37,32 +36,24 @@ std::optional<FileError> openPlain(FileSystem& files, const std::string& path,
     return std::nullopt;
 }
 
-// Visits the file's bytes in chunks of whole records; the last chunk may end
-// in a part record.
-template <typename Visit>
-std::optional<FileError> readChunks(OpenedFile& file, std::uint64_t size, Visit visit)
+// Reads `size` bytes into `data` in pieces.
+std::optional<FileError> readInPieces(OpenedFile& file, char* data, std::uint64_t size)
 {
-    // Whole records, so that a part record at the end can be filled up.
-    std::vector<char> chunk(
-        static_cast<std::size_t>(std::min<std::uint64_t>(recordCount(size) * kRecordSize, kChunkBytes)));
     for (std::uint64_t offset = 0; offset < size; offset += kChunkBytes) {
         const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, size - offset));
-        if (auto error = file.read(chunk.data(), bytes))
+        if (auto error = file.read(data + offset, bytes))
             return error;
-        visit(chunk, bytes, static_cast<std::size_t>(offset / kRecordSize));
     }
     return std::nullopt;
 }
 
-std::optional<FileError> writeRecords(OpenedFile& file, const PageList& pages, const CodePage& codePage,
-                                      ContentHash& hash)
+std::optional<FileError> writeRecords(OpenedFile& file, const PageList& pages)
 {
     std::vector<char> chunk(std::min(pages.size(), kRecordsPerChunk) * kRecordSize);
     for (std::size_t first = 0; first < pages.size(); first += kRecordsPerChunk) {
         const std::size_t count = std::min(kRecordsPerChunk, pages.size() - first);
         for (std::size_t i = 0; i < count; ++i)
-            encodeRecord(pages[first + i], chunk.data() + i * kRecordSize, codePage);
-        hash.add(chunk.data(), count * kRecordSize);
+            std::memcpy(chunk.data() + i * kRecordSize, pages[first + i].inhalt.data(), kRecordSize);
         if (auto error = file.write(chunk.data(), count * kRecordSize))
             return error;
     }
@@ -100,40 +91,43 @@ std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t 
                                std::to_string(kMaxPages) + " Kelmo-Note can keep"};
 }
 
-void decodeRecord(const char* record, Seite& page, const CodePage& codePage)
+void ContentHash::mische(const char* block)
 {
-    codePage.decode(reinterpret_cast<const unsigned char*>(record), page.inhalt.data(), kRecordSize);
-}
-
-void encodeRecord(const Seite& page, char* record, const CodePage& codePage)
-{
-    codePage.encode(page.inhalt.data(), reinterpret_cast<unsigned char*>(record), kRecordSize);
+    for (int lane = 0; lane < 4; ++lane) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, block + 8 * lane, 8);
+        lanes_[lane] = mixed(lanes_[lane], word);
+    }
 }
 
 void ContentHash::add(const char* data, std::size_t size)
 {
     length_ += size;
-    std::size_t i = 0;
-    while (pendingBytes_ != 0 && i < size) {
-        pending_ |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[i++])) << (8 * pendingBytes_);
-        if (++pendingBytes_ == 8) {
-            state_ = mixed(state_, pending_);
-            pending_ = 0;
-            pendingBytes_ = 0;
-        }
+    if (pendingBytes_ != 0) {
+        const std::size_t taken = std::min(size, kBlock - pendingBytes_);
+        std::memcpy(pending_ + pendingBytes_, data, taken);
+        pendingBytes_ += taken;
+        data += taken;
+        size -= taken;
+        if (pendingBytes_ < kBlock)
+            return;
+        mische(pending_);
+        pendingBytes_ = 0;
     }
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, data + i, 8);
-        state_ = mixed(state_, word);
-    }
-    for (; i < size; ++i)
-        pending_ |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[i])) << (8 * pendingBytes_++);
+    for (; size >= kBlock; data += kBlock, size -= kBlock)
+        mische(data);
+    std::memcpy(pending_, data, size);
+    pendingBytes_ = size;
 }
 
 std::uint64_t ContentHash::value() const
 {
-    return mixed(mixed(state_, pending_), length_);
+    std::uint64_t result = length_;
+    for (const std::uint64_t lane : lanes_)
+        result = mixed(result, lane);
+    for (std::size_t i = 0; i < pendingBytes_; ++i)
+        result = mixed(result, static_cast<unsigned char>(pending_[i]));
+    return result;
 }
 
 std::string asideName(const std::string& fileName, std::int64_t when, int attempt)
@@ -157,8 +151,7 @@ std::string asideName(const std::string& fileName, std::int64_t when, int attemp
     return name.append(").kel");
 }
 
-std::optional<FileError> read(const std::string& path, const CodePage& codePage, PageList& pages,
-                              ReadInfo& info)
+std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo& info)
 {
     FileSystem& files = FileSystem::native();
     FileFacts found;
@@ -171,7 +164,7 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
             found = created->facts();
         pages = PageList();
         info = {};
-        info.version = {found.stamp, ContentHash().value()};
+        info.stamp = found.stamp;
         return std::nullopt;
     }
     std::unique_ptr<OpenedFile> file;
@@ -183,22 +176,25 @@ std::optional<FileError> read(const std::string& path, const CodePage& codePage,
         return refusal;
 
     PageList loaded = PageList::inBlock(static_cast<std::size_t>(count));
-    ContentHash hash;
-    auto decode = [&](std::vector<char>& chunk, std::size_t bytes, std::size_t firstPage) {
-        hash.add(chunk.data(), bytes);
-        const std::size_t records = (bytes + kRecordSize - 1) / kRecordSize;
-        // A part record is filled with blanks, as a short page is.
-        std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(bytes),
-                  chunk.begin() + static_cast<std::ptrdiff_t>(records * kRecordSize), ' ');
-        for (std::size_t i = 0; i < records; ++i)
-            decodeRecord(chunk.data() + i * kRecordSize, loaded[firstPage + i], codePage);
-    };
-    if (auto error = readChunks(*file, size, decode))
+    char* bytes = loaded.blockBytes();
+    if (auto error = readInPieces(*file, bytes, size))
         return error;
+    // A part record is filled with blanks, as a short page is.
+    std::fill(bytes + size, bytes + count * kRecordSize, ' ');
     pages = std::move(loaded);
-    info.version = {found.stamp, hash.value()};
+    info.stamp = found.stamp;
     info.partBytes = static_cast<std::size_t>(size % kRecordSize);
     return std::nullopt;
+}
+
+std::uint64_t hashOf(const PageList& pages, std::size_t partBytes)
+{
+    ContentHash hash;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const bool part = i + 1 == pages.size() && partBytes != 0;
+        hash.add(pages[i].inhalt.data(), part ? partBytes : kRecordSize);
+    }
+    return hash.value();
 }
 
 std::optional<FileError> stamp(const std::string& path, FileStamp& result)
@@ -220,17 +216,20 @@ std::optional<FileError> fingerprint(const std::string& path, FileVersion& resul
     if (auto refusal = refuseIfTooLong(path, recordCount(found.stamp.size)))
         return refusal;
     ContentHash hash;
-    auto add = [&hash](const std::vector<char>& chunk, std::size_t bytes, std::size_t) {
+    std::vector<char> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(found.stamp.size, kChunkBytes)));
+    for (std::uint64_t offset = 0; offset < found.stamp.size; offset += kChunkBytes) {
+        const auto bytes =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, found.stamp.size - offset));
+        if (auto error = readInPieces(*file, chunk.data(), bytes))
+            return error;
         hash.add(chunk.data(), bytes);
-    };
-    if (auto error = readChunks(*file, found.stamp.size, add))
-        return error;
+    }
     result = {found.stamp, hash.value()};
     return std::nullopt;
 }
 
 std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages,
-                               const CodePage& codePage, FileVersion& written)
+                               FileStamp& written)
 {
     FileSystem& files = FileSystem::native();
     std::string target;
@@ -255,8 +254,7 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
         return error;
     };
 
-    ContentHash hash;
-    if (auto error = writeRecords(*file, pages, codePage, hash))
+    if (auto error = writeRecords(*file, pages))
         return discard(*error);
     if (existing.exists)
         file->takeOwnerAndMode(existing);
@@ -270,7 +268,7 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
     if (auto error = files.replace(temp, target))
         return discard(*error);
     files.syncFolder(folder);
-    written = {result.stamp, hash.value()};
+    written = result.stamp;
     return std::nullopt;
 }
 
@@ -298,17 +296,16 @@ std::optional<FileError> moveAside(const std::string& path, std::string& asidePa
     return FileError{target, "no free name to move it aside"};
 }
 
-std::optional<FileError> read(const std::string& path, const CodePage& codePage, PageList& pages)
+std::optional<FileError> read(const std::string& path, PageList& pages)
 {
     ReadInfo ignored;
-    return read(path, codePage, pages, ignored);
+    return read(path, pages, ignored);
 }
 
-std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages,
-                               const CodePage& codePage)
+std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages)
 {
-    FileVersion ignored;
-    return write(path, tempName, pages, codePage, ignored);
+    FileStamp ignored;
+    return write(path, tempName, pages, ignored);
 }
 
 } // namespace PageFile

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-class CodePage;
-
 // Which file a path leads to and how it looks, so that a change made by
 // another program is seen: a replacement gets a new identity, an edit in
 // place a new size or modification time.
@@ -44,37 +42,43 @@ std::uint64_t recordCount(std::uint64_t fileLength);
 // The refusal of a file with more records than a notebook can hold, if it has.
 std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t records);
 
-void decodeRecord(const char* record, Seite& page, const CodePage& codePage);
-void encodeRecord(const Seite& page, char* record, const CodePage& codePage);
-
-// Hashes a file's bytes in pieces of any size.
+// Hashes a file's bytes in pieces of any size. Four lanes of 8 bytes run
+// side by side, so that hashing a notebook costs little beside reading it.
 class ContentHash {
 public:
     void add(const char* data, std::size_t size);
     std::uint64_t value() const;
 
 private:
-    std::uint64_t state_ = 0x6A09E667F3BCC908ull;
+    static constexpr std::size_t kBlock = 32;
+    void mische(const char* block);
+
+    std::uint64_t lanes_[4] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
+                               0xA54FF53A5F1D36F1ull};
     std::uint64_t length_ = 0;
-    std::uint64_t pending_ = 0;
-    unsigned pendingBytes_ = 0;
+    char pending_[kBlock] = {};
+    std::size_t pendingBytes_ = 0;
 };
 
 // What reading found besides the pages.
 struct ReadInfo {
-    FileVersion version;
+    FileStamp stamp;
     // Bytes of a last record that was not whole; it was filled with blanks.
     std::size_t partBytes = 0;
 };
 
-// Reads every record of the file at `path` into `pages`. A missing file is
+// Reads every record of the file at `path` into `pages`, straight into the
+// memory the pages keep. A missing file is
 // created empty where the folder allows it, and gives no pages. A file that
 // is not a plain file, or holds more than kMaxPages records, is refused and
 // `pages` is left alone.
-[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage,
-                                            PageList& pages, ReadInfo& info);
-[[nodiscard]] std::optional<FileError> read(const std::string& path, const CodePage& codePage,
-                                            PageList& pages);
+[[nodiscard]] std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo& info);
+[[nodiscard]] std::optional<FileError> read(const std::string& path, PageList& pages);
+
+// The hash of the file `pages` were read from, as fingerprint gives it: the
+// last record only its first `partBytes` bytes where it was a part. Taken
+// from memory when it is first needed, it costs reading nothing.
+std::uint64_t hashOf(const PageList& pages, std::size_t partBytes);
 
 // The stamp of the file `path` leads to, after every link.
 [[nodiscard]] std::optional<FileError> stamp(const std::string& path, FileStamp& result);
@@ -89,10 +93,9 @@ struct ReadInfo {
 // to; a read-only notebook or one that is not a plain file is refused. On
 // failure `path` is untouched and no temporary file remains.
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
-                                             const PageList& pages, const CodePage& codePage,
-                                             FileVersion& written);
+                                             const PageList& pages, FileStamp& written);
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
-                                             const PageList& pages, const CodePage& codePage);
+                                             const PageList& pages);
 
 // Renames the file `path` leads to, in its own folder, to a new name that
 // says it came from elsewhere and when; an existing file is never replaced.

@@ -8,12 +8,12 @@
 
 namespace {
 
-// A whole notebook is up to 131 MB of pages. Taken from the system in one
+// A whole notebook is up to 65 MB of pages. Taken from the system in one
 // piece, and on Linux in huge pages, it costs a few dozen page faults
 // instead of tens of thousands.
-Seite* holeBlock(std::size_t anzahl)
+Seite* holeBlock(std::size_t count)
 {
-    const std::size_t bytes = anzahl * sizeof(Seite);
+    const std::size_t bytes = count * sizeof(Seite);
 #ifdef __linux__
     void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
@@ -22,10 +22,10 @@ Seite* holeBlock(std::size_t anzahl)
 #else
     void* memory = ::operator new(bytes);
 #endif
-    auto* seiten = static_cast<Seite*>(memory);
-    for (std::size_t i = 0; i < anzahl; ++i)
-        new (&seiten[i]) Seite;
-    return seiten;
+    auto* pages = static_cast<Seite*>(memory);
+    for (std::size_t i = 0; i < count; ++i)
+        new (&pages[i]) Seite;
+    return pages;
 }
 
 } // namespace
@@ -33,7 +33,7 @@ Seite* holeBlock(std::size_t anzahl)
 void BlockRelease::operator()(Seite* block) const noexcept
 {
 #ifdef __linux__
-    ::munmap(block, anzahl * sizeof(Seite));
+    ::munmap(block, count * sizeof(Seite));
 #else
     ::operator delete(block);
 #endif
@@ -41,22 +41,22 @@ void BlockRelease::operator()(Seite* block) const noexcept
 
 PageList PageList::inBlock(std::size_t count)
 {
-    PageList seiten;
+    PageList pages;
     if (count == 0)
-        return seiten;
-    seiten.block_ = std::unique_ptr<Seite, BlockRelease>(holeBlock(count), BlockRelease{count});
-    seiten.list_.reserve(count);
+        return pages;
+    pages.block_ = std::unique_ptr<Seite, BlockRelease>(holeBlock(count), BlockRelease{count});
+    pages.list_.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        seiten.list_.emplace_back(seiten.block_.get() + i, PageRelease{true});
-    return seiten;
+        pages.list_.emplace_back(pages.block_.get() + i, PageRelease{true});
+    return pages;
 }
 
-void PageList::insert(std::size_t vor, std::unique_ptr<Seite> seite)
+void PageList::insert(std::size_t before, std::unique_ptr<Seite> seite)
 {
-    list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(vor), seite.release(), PageRelease{false});
+    list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(before), seite.release(), PageRelease{false});
 }
 
-void PageList::remove(std::size_t stelle)
+void PageList::remove(std::size_t index)
 {
-    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(stelle));
+    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(index));
 }
