@@ -10,9 +10,9 @@ namespace {
 
 std::unique_ptr<Seite> machLeereSeite()
 {
-    auto seite = std::make_unique<Seite>();
-    seite->inhalt.fill(' ');
-    return seite;
+    auto page = std::make_unique<Seite>();
+    page->inhalt.fill(' ');
+    return page;
 }
 
 } // namespace
@@ -101,18 +101,18 @@ void BusinessDataTier::entferne()
 
 std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std::string& name)
 {
-    PageList gelesen;
+    PageList loaded;
     PageFile::ReadInfo info;
-    if (auto error = PageFile::read(PageFile::kName, gelesen, info))
+    if (auto error = PageFile::read(PageFile::kName, loaded, info))
         return error;
     // An empty file is known by its hash at once: the blank page added
     // below is not in it.
     knownHash.reset();
-    if (gelesen.empty()) {
-        knownHash = PageFile::hashOf(gelesen, 0);
-        gelesen.insert(0, machLeereSeite());
+    if (loaded.empty()) {
+        knownHash = PageFile::hashOf(loaded, 0);
+        loaded.insert(0, machLeereSeite());
     }
-    seiten = std::move(gelesen);
+    seiten = std::move(loaded);
     ++changeCount;
     savedChanges = changeCount;
     knownStamp = info.stamp;

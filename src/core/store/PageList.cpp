@@ -51,9 +51,9 @@ PageList PageList::inBlock(std::size_t count)
     return pages;
 }
 
-void PageList::insert(std::size_t before, std::unique_ptr<Seite> seite)
+void PageList::insert(std::size_t before, std::unique_ptr<Seite> page)
 {
-    list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(before), seite.release(), PageRelease{false});
+    list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(before), page.release(), PageRelease{false});
 }
 
 void PageList::remove(std::size_t index)

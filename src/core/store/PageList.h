@@ -15,10 +15,10 @@ struct BlockRelease {
 // Deletes a page unless it lives in a block.
 struct PageRelease {
     bool inBlock = false;
-    void operator()(Seite* seite) const noexcept
+    void operator()(Seite* page) const noexcept
     {
         if (!inBlock)
-            delete seite;
+            delete page;
     }
 };
 
@@ -39,7 +39,7 @@ public:
     Seite& operator[](std::size_t i) { return *list_[i]; }
     const Seite& operator[](std::size_t i) const { return *list_[i]; }
 
-    void insert(std::size_t before, std::unique_ptr<Seite> seite);
+    void insert(std::size_t before, std::unique_ptr<Seite> page);
     // A page of the block keeps its memory until the block goes.
     void remove(std::size_t index);
 
