@@ -115,8 +115,10 @@ TEST_F(SafetyNet, ChangesMadeOnDiskByOthersAreNeverLost)
         c.change();
         if (!c.weEdit) {
             // The file watch takes the change in by itself.
-            QTest::qWait(NotebookKeeper::kSettleMs + 200);
-            EXPECT_EQ(editorText().toStdString() + std::string(2000 - editorText().size(), ' '), c.notebook);
+            auto shown = [this] {
+                return editorText().toStdString() + std::string(2000 - editorText().size(), ' ');
+            };
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == c.notebook; }, 5000)) << shown();
         }
         EXPECT_TRUE(form->close());
         EXPECT_EQ(readBytes("kel.kel"), c.notebook);
