@@ -207,9 +207,10 @@ geometry() {
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
-# Whether the main window has the keyboard.
+# Whether the main window has the keyboard. The window manager says so
+# before the program has heard it; a person's first key comes later too.
 window_active() {
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$(main_window)" ]
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$(main_window)" ] && sleep 0.5
 }
 
 client_height_is() {
