@@ -5,7 +5,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-release"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELMO_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kelmo_benchmarks kelmo-note kelmo_minimal_qt >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kelmo_benchmarks kelmo-note kelmo_minimal_qt kelmo_startup_probe >/dev/null
 
 csv="$(mktemp)"
 "$build/bench/kelmo_benchmarks" --benchmark_min_time=0.5 --benchmark_out="$csv" \
@@ -40,5 +40,5 @@ awk -F, '
 rm -f "$csv"
 
 if [ "${1:-}" = "--startup" ]; then
-    "$here/bench/startup.sh" "$build/src/kelmo-note" "$build/bench/kelmo_minimal_qt"
+    "$here/bench/startup.sh" "$build/src/kelmo-note" "$build/bench/kelmo_minimal_qt" "$build/bench/kelmo_startup_probe"
 fi

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Start-up of the real program under Xvfb: the time until its window is
-# mapped and its resident memory a second later, median of 10 runs, beside a
-# minimal Qt Widgets program. Usage: startup.sh KELMO MINIMAL
+# Start-up of the real program under Xvfb with a window manager and a tray,
+# beside a minimal Qt Widgets program with a tray icon: when the window is
+# mapped and first drawn (X events), the CPU time and the resident memory a
+# second later. The programs take turns, run after run, so that the machine's
+# moods fall on all alike; medians of the runs.
+# Usage: startup.sh KELMO MINIMAL PROBE
 set -euo pipefail
 kelmo="$(realpath "$1")"
 minimal="$(realpath "$2")"
-runs=${KELMO_STARTUP_RUNS:-10}
+probe="$(realpath "$3")"
+runs=${KELMO_STARTUP_RUNS:-15}
 work="$(mktemp -d)"
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
@@ -16,39 +20,40 @@ openbox >/dev/null 2>&1 &
 trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
 sleep 1
 
-now_ms() { date +%s%3N; }
-
-# Prints "milliseconds-to-map resident-KiB" for one run of a program.
-one_run() {
-    local title="$1" folder="$2"
-    shift 2
-    local start pid mapped rss
-    start="$(now_ms)"
-    (cd "$folder" && exec "$@" >/dev/null 2>&1) &
-    pid=$!
-    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
-    mapped="$(now_ms)"
-    sleep 1
-    rss="$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")"
-    kill -9 "$pid"
-    wait "$pid" 2>/dev/null || true
-    rm -f "$folder/keltemp.kel"
-    echo "$((mapped - start)) $rss"
-}
-
-median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
-
-measure() {
-    local label="$1" title="$2" folder="$3"
-    shift 3
-    for ((i = 0; i < runs; i++)); do one_run "$title" "$folder" "$@"; done >"$work/runs"
-    printf '%-34s %8s ms %10s MiB\n' "$label" "$(cut -d' ' -f1 "$work/runs" | median)" \
-        "$(cut -d' ' -f2 "$work/runs" | median | awk '{printf "%.1f", $1 / 1024}')"
-}
-
 mkdir -p "$work/empty" "$work/full" "$work/minimal"
 head -c $((32767 * 2000)) /dev/zero | tr '\0' 'x' >"$work/full/kel.kel"
-echo "Start-up until the window is mapped, and resident memory a second later (median of $runs):"
-measure "minimal Qt Widgets program" "Minimal Qt" "$work/minimal" "$minimal"
-measure "Kelmo-Note, empty notebook" "Kelmo-Note" "$work/empty" "$kelmo"
-measure "Kelmo-Note, 32767 pages" "Kelmo-Note" "$work/full" "$kelmo"
+
+# One run of a program: "map_ms paint_ms cpu_ms rss_kib" appended to its file.
+one_run() {
+    local name="$1" title="$2" folder="$3" program="$4"
+    (cd "$folder" && "$probe" "$title" "$program") >>"$work/$name.runs" || true
+    rm -f "$folder/keltemp.kel"
+}
+
+for ((i = 0; i < runs; i++)); do
+    one_run minimal "Minimal Qt" "$work/minimal" "$minimal"
+    one_run empty "Kelmo-Note" "$work/empty" "$kelmo"
+    one_run full "Kelmo-Note" "$work/full" "$kelmo"
+done
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
+column_median() { awk -v c="$2" '{print $c}' "$work/$1.runs" | median; }
+
+echo "Start-up beside a minimal Qt Widgets program with a tray icon (median of $runs interleaved runs):"
+printf '%-44s %10s %10s %10s\n' "" minimal Kelmo-Note ratio
+target() {
+    local label="$1" column="$2" limit="$3" unit="$4" base kelmo
+    base="$(column_median minimal "$column")"
+    kelmo="$(column_median empty "$column")"
+    awk -v l="$label" -v b="$base" -v k="$kelmo" -v t="$limit" -v u="$unit" 'BEGIN {
+        r = k / b; printf "%-44s %8.1f%s %8.1f%s %8.2f x  (target %.2f x) %s\n", l, b, u, k, u, r, t, (r <= t ? "ok" : "MISSED") }'
+}
+target "window mapped, empty notebook" 1 1.05 ms
+target "first paint, empty notebook" 2 1.10 ms
+target "CPU time, empty notebook" 3 1.25 ms
+awk -v b="$(column_median minimal 4)" -v k="$(column_median empty 4)" 'BEGIN {
+    r = k / b; printf "%-44s %7.1fMiB %7.1fMiB %8.2f x  (target 1.05 x) %s\n", "resident memory, empty notebook", b / 1024,
+        k / 1024, r, (r <= 1.05 ? "ok" : "MISSED") }'
+awk -v b="$(column_median minimal 4)" -v k="$(column_median full 4)" 'BEGIN {
+    d = (k - b) / 1024; printf "%-44s %7.1fMiB %7.1fMiB %+8.1f MiB (target +70 MiB) %s\n", "resident memory, 32767 pages", b / 1024,
+        k / 1024, d, (d <= 70 ? "ok" : "MISSED") }'

@@ -1,0 +1,138 @@
+// Starts a program under the running X server and says when its window was
+// mapped and first drawn, and how much CPU time and resident memory it had
+// taken a second later: "map_ms paint_ms cpu_ms rss_kib".
+// Usage: kelmo_startup_probe TITLE PROGRAM [ARGUMENTS...]
+#include <xcb/damage.h>
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string titleOf(xcb_connection_t* x, xcb_window_t window)
+{
+    auto* reply = xcb_get_property_reply(
+        x, xcb_get_property(x, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
+    if (!reply)
+        return {};
+    std::string title(static_cast<const char*>(xcb_get_property_value(reply)),
+                      static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    std::free(reply);
+    return title;
+}
+
+// The window with `title` below `parent`, or 0; window managers put it into
+// a frame of their own.
+xcb_window_t findTitled(xcb_connection_t* x, xcb_window_t parent, const std::string& title, int depth = 0)
+{
+    if (titleOf(x, parent) == title)
+        return parent;
+    if (depth == 3)
+        return 0;
+    auto* tree = xcb_query_tree_reply(x, xcb_query_tree(x, parent), nullptr);
+    if (!tree)
+        return 0;
+    xcb_window_t found = 0;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i)
+        found = findTitled(x, children[i], title, depth + 1);
+    std::free(tree);
+    return found;
+}
+
+long residentKiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+double cpuMilliseconds(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto end = text.rfind(')');
+    if (end == std::string::npos)
+        return 0;
+    // utime and stime are the 14th and 15th fields; the command name may hold blanks.
+    unsigned long long utime = 0, stime = 0;
+    std::sscanf(text.c_str() + end + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
+                &stime);
+    return 1000.0 * static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s TITLE PROGRAM [ARGUMENTS...]\n", argv[0]);
+        return 2;
+    }
+    const std::string title = argv[1];
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(x))
+        return 2;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const std::uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, &events);
+    const auto* damageExtension = xcb_get_extension_data(x, &xcb_damage_id);
+    auto* version = xcb_damage_query_version_reply(x, xcb_damage_query_version(x, 1, 1), nullptr);
+    std::free(version);
+    xcb_flush(x);
+
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execvp(argv[2], argv + 2);
+        ::_exit(127);
+    }
+
+    double mapped = -1;
+    double painted = -1;
+    xcb_window_t client = 0;
+    while (painted < 0 && millisecondsSince(start) < 20000) {
+        xcb_generic_event_t* event = xcb_poll_for_event(x);
+        if (!event) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            continue;
+        }
+        const int type = event->response_type & 0x7F;
+        if (type == XCB_MAP_NOTIFY && !client) {
+            client = findTitled(x, screen->root, title);
+            if (client) {
+                mapped = millisecondsSince(start);
+                xcb_damage_create(x, xcb_generate_id(x), client, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+                xcb_flush(x);
+            }
+        } else if (damageExtension && type == damageExtension->first_event + XCB_DAMAGE_NOTIFY) {
+            painted = millisecondsSince(start);
+        }
+        std::free(event);
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    std::printf("%.1f %.1f %.1f %ld\n", mapped, painted, cpuMilliseconds(pid), residentKiB(pid));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    xcb_disconnect(x);
+    return mapped < 0 || painted < 0 ? 1 : 0;
+}
