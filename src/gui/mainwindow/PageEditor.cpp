@@ -32,7 +32,10 @@ QString typedText(QKeyEvent* event)
     if (event->matches(QKeySequence::InsertLineSeparator))
         return QString(QChar::LineSeparator);
     const QString text = event->text();
-    if (text.isEmpty() || (event->modifiers() & Qt::ControlModifier))
+    // Ctrl with a letter is a command; Ctrl+Alt is how Windows reports AltGr,
+    // which types characters.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (text.isEmpty() || ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)))
         return {};
     return text.at(0).isPrint() || text.at(0) == QLatin1Char('\t') ? text : QString();
 }
