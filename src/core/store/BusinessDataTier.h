@@ -53,9 +53,6 @@ public:
     [[nodiscard]] std::optional<FileError> moveFileAside(std::string& asidePath);
 
     std::int16_t pageCount() const { return anzahl; }
-    // Grows with every change to the pages, so a caller can tell whether
-    // anything changed since it last looked.
-    std::uint64_t changes() const { return changeCount; }
 
 private:
     // The collection never grows past kMaxPages pages; the user is told.

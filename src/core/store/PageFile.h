@@ -42,24 +42,6 @@ std::uint64_t recordCount(std::uint64_t fileLength);
 // The refusal of a file with more records than a notebook can hold, if it has.
 std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t records);
 
-// Hashes a file's bytes in pieces of any size. Four lanes of 8 bytes run
-// side by side, so that hashing a notebook costs little beside reading it.
-class ContentHash {
-public:
-    void add(const char* data, std::size_t size);
-    std::uint64_t value() const;
-
-private:
-    static constexpr std::size_t kBlock = 32;
-    void mische(const char* block);
-
-    std::uint64_t lanes_[4] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
-                               0xA54FF53A5F1D36F1ull};
-    std::uint64_t length_ = 0;
-    char pending_[kBlock] = {};
-    std::size_t pendingBytes_ = 0;
-};
-
 // What reading found besides the pages.
 struct ReadInfo {
     FileStamp stamp;
