@@ -2,7 +2,7 @@
 #include "TerminationSignals.h"
 #include "core/store/FileError.h"
 #include "core/store/PageFile.h"
-#include "gui/desktop/QtPrinting.h"
+#include "gui/desktop/LoadedPrinting.h"
 #include "gui/desktop/QtShell.h"
 #include "gui/desktop/QtUserDialogs.h"
 #include "gui/mainwindow/Form1.h"
@@ -73,7 +73,7 @@ int main(int argc, char* argv[])
         return 0;
 
     QtTrayIcon tray;
-    QtPrinting printing;
+    LoadedPrinting printing(dialogs);
     QtShell shell;
     Desktop desktop{dialogs, tray, printing, shell};
     Form1 form(desktop);

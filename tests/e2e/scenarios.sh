@@ -17,6 +17,10 @@ scenario_type_and_end() {
     start_desktop
     start_kelmo
     wait_for_window
+    # What only printing or odd sizes need is loaded when they come.
+    if grep -E 'libQt6PrintSupport|libQt6Svg' "/proc/$PROGRAM_PID/maps"; then
+        cat "$WORK/.program.log";         fail "Qt's print support or SVG library was loaded at start"
+    fi
     # Wherever a click lands in the page, what is typed goes onto the page.
     click_at 200 40
     type_text "Hello"

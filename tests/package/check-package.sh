@@ -14,7 +14,7 @@ deb="$(ls "$scratch"/out/*.deb)"
 echo "package: $(basename "$deb")"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for library in libqt6widgets6 libqt6gui6 libqt6svg6 libqt6core6 libc6; do
+for library in libqt6widgets6 libqt6gui6 libqt6svg6 libqt6printsupport6 libqt6core6 libc6; do
     grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
 
@@ -35,6 +35,14 @@ appstreamcli validate --no-net --explain "$root/usr/share/metainfo/$app.metainfo
 if ldd "$root/usr/bin/kelmo-note" | grep -q 'not found'; then
     fail "the program needs libraries that are not there: $(ldd "$root/usr/bin/kelmo-note" | grep 'not found')"
 fi
+# The printing module, where the program looks for it beside the others.
+module="$(find "$root/usr/lib" -path '*/kelmo-note/kelmo-note-printing.so')"
+[ -n "$module" ] || fail "the package lacks the printing module"
+if ldd "$module" | grep -q 'not found'; then
+    fail "the printing module needs libraries that are not there: $(ldd "$module" | grep 'not found')"
+fi
+ldd "$root/usr/bin/kelmo-note" | grep -q -e libQt6PrintSupport -e libQt6Svg &&
+    fail "the program itself loads Qt's print support or SVG library at start"
 file_type="$(od -An -c -N4 "$root/usr/share/icons/hicolor/48x48/apps/$app.png" | tr -d ' ')"
 [ "$file_type" = "211PNG" ] || fail "the 48x48 icon is not a PNG"
 man -l "$root/usr/share/man/man1/kelmo-note.1"* >/dev/null 2>&1 || [ ! -x /usr/bin/man ] ||

@@ -1,11 +1,13 @@
 #include "FormFixture.h"
 #include "gui/about/Form3.h"
 #include "gui/common/AccessibleWindow.h"
+#include "gui/common/Artwork.h"
 #include "gui/common/Placement.h"
 #include "gui/options/Form2.h"
 
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QImageReader>
 #include <QScreen>
 #include <QStyle>
 #include <QTabBar>
@@ -149,3 +151,41 @@ TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
 }
 
 } // namespace
+
+// The artwork that comes drawn with the program is the SVG's, at the size
+// asked for; sizes that do not come drawn are drawn from the SVG.
+TEST(Artwork, ComesDrawnAsTheSvgDrawsItAndAnyOtherSizeIsDrawnWhenAsked)
+{
+    const qreal ratio = qApp->devicePixelRatio();
+    auto fromSvg = [](const QString& name, QSize pixels) {
+        QImageReader reader(QStringLiteral(":/artwork/%1.svg").arg(name));
+        reader.setScaledSize(pixels);
+        return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const std::pair<const char*, QSize> shown[] = {{"ring", {29, 25}},
+                                                   {"stitch", {25, 10}},
+                                                   {"first", {32, 32}},
+                                                   {"icon", {22, 22}},
+                                                   {"icon", {37, 37}}};
+    for (const auto& [name, size] : shown) {
+        SCOPED_TRACE(std::string(name) + " at " + std::to_string(size.width()));
+        // Compared premultiplied: the colour of a nearly clear pixel is noise.
+        const QImage image = Artwork::pixmap(QString::fromLatin1(name), size, ratio)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage expected = fromSvg(QString::fromLatin1(name), size * ratio);
+        ASSERT_EQ(image.size(), expected.size());
+        int worst = 0;
+        bool painted = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
+                const QRgb b = reinterpret_cast<const QRgb*>(expected.constScanLine(y))[x];
+                painted = painted || qAlpha(a) > 0;
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            }
+        EXPECT_LE(worst, 8) << "unlike the SVG";
+        EXPECT_TRUE(painted) << "empty";
+    }
+}

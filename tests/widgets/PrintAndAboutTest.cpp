@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 #include "gui/about/Form3.h"
+#include "gui/desktop/LoadedPrinting.h"
 #include "gui/desktop/QtPrinting.h"
 
 #include <QAccessible>
@@ -114,6 +115,24 @@ TEST_F(Print, ARealJobReachesThePaperWithItsTextNameAndMarginsAndCopiesShareTheF
         EXPECT_LE(box.captured(4).toDouble(), size.captured(2).toDouble() - margin);
     }
     EXPECT_GT(words, 4);
+}
+
+TEST_F(Print, TheProgramLoadsItsPrintingModuleWhenFirstAskedOrTellsWhyItCannot)
+{
+    PrintJob job;
+    job.lines = {{"Kelmo-Note", 20}};
+    LoadedPrinting missing(dialogs, {QStringLiteral("/nowhere/kelmo-note-printing.so")});
+    EXPECT_TRUE(dialogs.boxes.empty()) << "nothing is loaded before printing";
+    EXPECT_TRUE(missing.print(job, 1));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("/nowhere/kelmo-note-printing.so"), std::string::npos)
+        << dialogs.boxes[0].text;
+
+    dialogs.boxes.clear();
+    LoadedPrinting found(dialogs, {QStringLiteral("/nowhere/kelmo-note-printing.so"),
+                                   QStringLiteral(KELMO_PRINTING_MODULE_PATH)});
+    EXPECT_FALSE(found.print(job, 0)) << "no copies asked for, no printer needed";
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 using About = FormFixture;

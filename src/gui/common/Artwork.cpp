@@ -1,47 +1,85 @@
 #include "Artwork.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
-#include <QSvgRenderer>
+#include <algorithm>
 
 namespace Artwork {
 
+namespace {
+
+// Qt's SVG image plugin is loaded only here, for sizes that did not come
+// drawn with the program.
+QImage drawFromSvg(const QString& name, QSize pixels)
+{
+    QImageReader reader(QStringLiteral(":/artwork/%1.svg").arg(name), "svg");
+    reader.setScaledSize(pixels);
+    return reader.read();
+}
+
+// Read as PNG outright: left to guess, Qt would load every image plugin to
+// ask each whether it knows the file.
+QImage readDrawn(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+} // namespace
+
 QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio)
 {
-    QSvgRenderer renderer(QStringLiteral(":/artwork/%1.svg").arg(name));
-    QPixmap result(size * devicePixelRatio);
-    result.fill(Qt::transparent);
-    QPainter painter(&result);
-    renderer.render(&painter);
-    painter.end();
+    const QSize pixels = size * devicePixelRatio;
+    const QString drawn =
+        QStringLiteral(":/drawn/%1-%2x%3.png").arg(name).arg(pixels.width()).arg(pixels.height());
+    QPixmap result = QPixmap::fromImage(QFile::exists(drawn) ? readDrawn(drawn) : drawFromSvg(name, pixels));
+    if (result.isNull()) {
+        // Without Qt's SVG plugin the picture stays empty rather than missing.
+        result = QPixmap(pixels);
+        result.fill(Qt::transparent);
+    }
     result.setDevicePixelRatio(devicePixelRatio);
     return result;
 }
 
 namespace {
 
-// Draws the artwork at whatever size and resolution the icon is asked for,
-// when it is asked for, and keeps what it drew.
-class SvgIconEngine : public QIconEngine {
+QSize squareIn(QSize space)
+{
+    const int side = std::min(space.width(), space.height());
+    return {side, side};
+}
+
+// Gives the artwork at whatever size and resolution the icon is asked for,
+// when it is asked for, and keeps it. Icons are square: in a space of
+// another shape the icon is as large as fits, centred, as Qt's own are; a
+// tray slot 22 wide and 24 high gets the 22 by 22 icon, not a stretched one.
+class ArtworkIconEngine : public QIconEngine {
 public:
-    explicit SvgIconEngine(const QString& name)
+    explicit ArtworkIconEngine(const QString& name)
         : name_(name)
     {}
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, ratio));
+        QRect square(QPoint(), squareIn(rect.size()));
+        square.moveCenter(rect.center());
+        painter->drawPixmap(square, scaledPixmap(square.size(), mode, state, ratio));
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         return scaledPixmap(size, mode, state, 1.0);
     }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    QPixmap scaledPixmap(const QSize& space, QIcon::Mode mode, QIcon::State, qreal scale) override
     {
+        const QSize size = squareIn(space);
         const QString key = QStringLiteral("%1/%2x%3@%4/%5")
                                 .arg(name_)
                                 .arg(size.width())
@@ -60,8 +98,8 @@ public:
         QPixmapCache::insert(key, result);
         return result;
     }
-    QIconEngine* clone() const override { return new SvgIconEngine(name_); }
-    QString key() const override { return QStringLiteral("kelmo-svg"); }
+    QIconEngine* clone() const override { return new ArtworkIconEngine(name_); }
+    QString key() const override { return QStringLiteral("kelmo-artwork"); }
 
 private:
     QString name_;
@@ -71,7 +109,7 @@ private:
 
 QIcon icon(const QString& name)
 {
-    return QIcon(new SvgIconEngine(name));
+    return QIcon(new ArtworkIconEngine(name));
 }
 
 } // namespace Artwork

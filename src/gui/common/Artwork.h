@@ -4,8 +4,9 @@
 #include <QPixmap>
 #include <QString>
 
-// The program's pictures, drawn from its own SVG artwork at the resolution
-// of the screen, so they stay sharp on HiDPI screens.
+// The program's pictures at the resolution of the screen, so they stay sharp
+// on HiDPI screens. The usual sizes come drawn with the program; any other is
+// drawn from the picture's SVG when first asked for.
 namespace Artwork {
 
 // `name` is the artwork's file name without ".svg".
