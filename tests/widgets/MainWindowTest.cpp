@@ -22,6 +22,7 @@ QList<QWidget*> tabOrder(QWidget* first)
 TEST_F(MainWindow, FocusRunsFromTheEditorThroughTheSearchPanelToTheButtons)
 {
     start(record(""));
+    form->baueSuchfeld();
     const QList<QWidget*> expected = {form->RichTextBox1,       form->Text1,          form->Check1,
                                       form->Searchbutton.at(0), form->Command1.at(4), form->Command1.at(1),
                                       form->Command1.at(2),     form->Command1.at(3), form->Command3,
@@ -40,6 +41,7 @@ TEST_F(MainWindow, ControlsSitAtTheirDesignedPlacesAt96Dpi)
     EXPECT_EQ(form->Command1.at(4)->geometry(), QRect(0, 184, 41, 41));
     EXPECT_EQ(form->Command2->geometry(), QRect(240, 184, 41, 41));
     EXPECT_EQ(form->Command2->geometry().bottom(), form->height() - 1) << "the buttons end the client area";
+    form->baueSuchfeld();
     EXPECT_EQ(form->Text1->geometry(), QRect(8, 16, 265, 27));
     EXPECT_EQ(form->Label1->y(), 352);
 
@@ -62,6 +64,7 @@ TEST_F(MainWindow, TheButtonsShowPicturesAndNameThemInTheirToolTips)
         EXPECT_FALSE(button->icon().isNull());
         EXPECT_EQ(button->iconSize(), QSize(32, 32));
     }
+    form->baueSuchfeld();
     EXPECT_EQ(form->Searchbutton.at(0)->text(), "&Search");
     EXPECT_EQ(form->Check1->text(), "big/ small letters");
     EXPECT_EQ(form->Frame1->title(), "Search for:");
@@ -107,6 +110,7 @@ TEST_F(MainWindow, ScreenReadersHearTheButtonsAndWhichPageIsShownButNotTheArtwor
     click(3);
     click(2);
     EXPECT_EQ(name(form->RichTextBox1), "Page 3 of 3") << "Next on the last page adds one";
+    form->baueSuchfeld();
     EXPECT_EQ(name(form->Text1), "Search for:");
 
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());

@@ -46,7 +46,7 @@ void Form1::verbindeBefehle()
         connect(button, &QPushButton::clicked, this, [this, index = index] { Command1_Click(index); });
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Searchbutton[0], &QPushButton::clicked, this, [this] { Searchbutton_Click(0); });
+    onSearchClicked = [this] { Searchbutton_Click(0); };
     connect(presence, &TrayPresence::windowWanted, this, &Form1::Möffnen_Click);
     connect(dialogWindows, &SecondaryWindows::editorFontChosen, RichTextBox1, &QWidget::setFont);
     const std::pair<const char*, void (Form1::*)()> entries[] = {

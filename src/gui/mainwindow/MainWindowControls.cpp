@@ -49,6 +49,7 @@ QPushButton* pictureButton(QWidget& window, const PictureButton& design)
 
 void MainWindowControls::baue(QWidget& window, const QString& caption)
 {
+    window_ = &window;
     window.setObjectName(QStringLiteral("Form1"));
     window.setWindowTitle(caption);
     window.setWindowIcon(Artwork::icon(QStringLiteral("icon")));
@@ -62,8 +63,6 @@ void MainWindowControls::baue(QWidget& window, const QString& caption)
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     Placement::place(RichTextBox1, 480, 0, 3735, 2535);
 
-    baueSuchfeld(window);
-
     Label1 = new QLabel(&window);
     Label1->setObjectName(QStringLiteral("Label1"));
     Placement::place(Label1, 840, 5280, 855, 255);
@@ -75,9 +74,11 @@ void MainWindowControls::baue(QWidget& window, const QString& caption)
     setzeFokusReihenfolge();
 }
 
-void MainWindowControls::baueSuchfeld(QWidget& window)
+void MainWindowControls::baueSuchfeld()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Search for:"), &window);
+    if (Frame1)
+        return;
+    Frame1 = new QGroupBox(QStringLiteral("Search for:"), window_);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFont(Placement::designedFont());
     Placement::place(Frame1, 0, kPanelTop, 4215, kPanelHeight);
@@ -100,6 +101,11 @@ void MainWindowControls::baueSuchfeld(QWidget& window)
     Searchbutton[0] = search;
     EnterKey::pressesButton(search);
     new EnterKey(Text1, [search] { search->click(); });
+    QObject::connect(search, &QPushButton::clicked, search, [this] {
+        if (onSearchClicked)
+            onSearchClicked();
+    });
+    setzeFokusReihenfolge();
 }
 
 void MainWindowControls::baueKnoepfe(QWidget& window)
@@ -164,9 +170,10 @@ void MainWindowControls::baueMenue(QWidget& window)
 
 void MainWindowControls::setzeFokusReihenfolge()
 {
-    const QList<QWidget*> order = {RichTextBox1, Text1,       Check1,      Searchbutton[0],
-                                   Command1[4],  Command1[1], Command1[2], Command1[3],
-                                   Command3,     Command1[6], Command2};
+    QList<QWidget*> order = {RichTextBox1};
+    if (Frame1)
+        order << Text1 << Check1 << Searchbutton[0];
+    order << Command1[4] << Command1[1] << Command1[2] << Command1[3] << Command3 << Command1[6] << Command2;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

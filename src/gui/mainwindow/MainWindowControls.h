@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 
 class PageEditor;
@@ -19,6 +20,12 @@ class QWidget;
 // them up.
 class MainWindowControls {
 public:
+    // The search panel's controls are made when it is first rolled down, as
+    // most starts never search; until then they are null.
+    void baueSuchfeld();
+    // What the panel's search button does, once there is one.
+    std::function<void()> onSearchClicked;
+
     PageEditor* RichTextBox1 = nullptr;
     QGroupBox* Frame1 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -43,9 +50,10 @@ protected:
     void baue(QWidget& window, const QString& caption);
 
 private:
-    void baueSuchfeld(QWidget& window);
     void baueKnoepfe(QWidget& window);
     static void baueBilder(QWidget& window);
     void baueMenue(QWidget& window);
     void setzeFokusReihenfolge();
+
+    QWidget* window_ = nullptr;
 };

@@ -48,6 +48,7 @@ void SearchPanel::toggle(const std::function<void(std::int16_t)>& rollUp,
         controls.Label1->setText(QStringLiteral("Down"));
         controls.Text1->setText(QString());
     } else {
+        controls.baueSuchfeld();
         controls.Frame1->show();
         controls.Text1->setFocus();
         const float target =
