@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -66,18 +67,19 @@ long residentKiB(pid_t pid)
     return 0;
 }
 
+// The time the scheduler gave all of the program's threads, in nanoseconds
+// rather than the clock ticks of /proc/PID/stat.
 double cpuMilliseconds(pid_t pid)
 {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    const auto end = text.rfind(')');
-    if (end == std::string::npos)
-        return 0;
-    // utime and stime are the 14th and 15th fields; the command name may hold blanks.
-    unsigned long long utime = 0, stime = 0;
-    std::sscanf(text.c_str() + end + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
-                &stime);
-    return 1000.0 * static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+    double total = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        unsigned long long nanoseconds = 0;
+        if (schedstat >> nanoseconds)
+            total += static_cast<double>(nanoseconds) / 1e6;
+    }
+    return total;
 }
 
 } // namespace

@@ -16,6 +16,8 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 while [ ! -s "$work/display" ]; do sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 openbox >/dev/null 2>&1 &
 trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
 sleep 1
@@ -26,7 +28,7 @@ head -c $((32767 * 2000)) /dev/zero | tr '\0' 'x' >"$work/full/kel.kel"
 # One run of a program: "map_ms paint_ms cpu_ms rss_kib" appended to its file.
 one_run() {
     local name="$1" title="$2" folder="$3" program="$4"
-    (cd "$folder" && "$probe" "$title" "$program") >>"$work/$name.runs" || true
+    (cd "$folder" && "$probe" "$title" "$program" 2>/dev/null) >>"$work/$name.runs" || true
     rm -f "$folder/keltemp.kel"
 }
 
@@ -57,3 +59,4 @@ awk -v b="$(column_median minimal 4)" -v k="$(column_median empty 4)" 'BEGIN {
 awk -v b="$(column_median minimal 4)" -v k="$(column_median full 4)" 'BEGIN {
     d = (k - b) / 1024; printf "%-44s %7.1fMiB %7.1fMiB %+8.1f MiB (target +70 MiB) %s\n", "resident memory, 32767 pages", b / 1024,
         k / 1024, d, (d <= 70 ? "ok" : "MISSED") }'
+
