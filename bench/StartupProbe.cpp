@@ -73,7 +73,8 @@ double cpuMilliseconds(pid_t pid)
 {
     double total = 0;
     std::error_code error;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
         std::ifstream schedstat(task.path() / "schedstat");
         unsigned long long nanoseconds = 0;
         if (schedstat >> nanoseconds)
