@@ -29,7 +29,8 @@ void preferX11OnWayland()
 // False when another copy keeps this notebook: this one must end untouched.
 bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
 {
-    const QString notebook = QString::fromStdString(shownPath(PageFile::kName));
+    // Only a message names the notebook's full path.
+    auto notebook = [] { return QString::fromStdString(shownPath(PageFile::kName)); };
     switch (instance.claim()) {
     case SingleInstance::Claim::Alone:
         return true;
@@ -40,7 +41,7 @@ bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
             "Kelmo Note",
             QStringLiteral("The notebook \"%1\" is open in another Kelmo-Note (on another computer, or "
                            "for another user). This one ends and leaves the notebook alone.")
-                .arg(notebook)
+                .arg(notebook())
                 .toStdString(),
             UserDialogs::Icon::Information);
         return false;
@@ -49,7 +50,7 @@ bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
             "Kelmo Note",
             QStringLiteral("Kelmo-Note cannot lock the notebook \"%1\": %2.\n\nIt runs all the same; do "
                            "not open this notebook in a second Kelmo-Note at the same time.")
-                .arg(notebook, instance.lockFailure())
+                .arg(notebook(), instance.lockFailure())
                 .toStdString(),
             UserDialogs::Icon::Warning);
         return true;
