@@ -121,9 +121,13 @@ int main(int argc, char* argv[])
         }
         const int type = event->response_type & 0x7F;
         if (type == XCB_MAP_NOTIFY && !client) {
-            client = findTitled(x, screen->root, title);
+            // Timed when the event comes, and looked for only in the window
+            // just mapped: the walk through the windows must not count as
+            // the program's time.
+            const double now = millisecondsSince(start);
+            client = findTitled(x, reinterpret_cast<xcb_map_notify_event_t*>(event)->window, title);
             if (client) {
-                mapped = millisecondsSince(start);
+                mapped = now;
                 xcb_damage_create(x, xcb_generate_id(x), client, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
                 xcb_flush(x);
             }

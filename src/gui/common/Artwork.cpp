@@ -32,9 +32,18 @@ QImage readDrawn(const QString& path)
     return reader.read();
 }
 
-} // namespace
+// One key for the picture at one size in pixels and one icon mode.
+QString cacheKey(const QString& name, QSize size, qreal devicePixelRatio, QIcon::Mode mode)
+{
+    const QSize pixels = size * devicePixelRatio;
+    return QStringLiteral("kelmo-artwork/%1/%2x%3/%4")
+        .arg(name)
+        .arg(pixels.width())
+        .arg(pixels.height())
+        .arg(static_cast<int>(mode));
+}
 
-QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio)
+QPixmap draw(const QString& name, QSize size, qreal devicePixelRatio)
 {
     const QSize pixels = size * devicePixelRatio;
     const QString drawn =
@@ -46,6 +55,24 @@ QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio)
         result.fill(Qt::transparent);
     }
     result.setDevicePixelRatio(devicePixelRatio);
+    return result;
+}
+
+} // namespace
+
+// Kept once read: the rings and stitches of the binding show the same
+// picture many times over.
+QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio)
+{
+    const QString key = cacheKey(name, size, devicePixelRatio, QIcon::Normal);
+    QPixmap result;
+    if (!QPixmapCache::find(key, &result)) {
+        result = draw(name, size, devicePixelRatio);
+        QPixmapCache::insert(key, result);
+    }
+    // Kept from a screen whose scale gave the same pixels.
+    if (result.devicePixelRatio() != devicePixelRatio)
+        result.setDevicePixelRatio(devicePixelRatio);
     return result;
 }
 
@@ -80,22 +107,16 @@ public:
     QPixmap scaledPixmap(const QSize& space, QIcon::Mode mode, QIcon::State, qreal scale) override
     {
         const QSize size = squareIn(space);
-        const QString key = QStringLiteral("%1/%2x%3@%4/%5")
-                                .arg(name_)
-                                .arg(size.width())
-                                .arg(size.height())
-                                .arg(scale)
-                                .arg(static_cast<int>(mode));
-        QPixmap result;
-        if (QPixmapCache::find(key, &result))
+        QPixmap result = Artwork::pixmap(name_, size, scale);
+        if (mode == QIcon::Normal)
             return result;
-        result = Artwork::pixmap(name_, size, scale);
-        if (mode != QIcon::Normal) {
+        const QString key = cacheKey(name_, size, scale, mode);
+        if (!QPixmapCache::find(key, &result)) {
             QStyleOption option;
             option.palette = QApplication::palette();
             result = QApplication::style()->generatedIconPixmap(mode, result, &option);
+            QPixmapCache::insert(key, result);
         }
-        QPixmapCache::insert(key, result);
         return result;
     }
     QIconEngine* clone() const override { return new ArtworkIconEngine(name_); }
