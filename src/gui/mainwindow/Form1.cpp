@@ -12,6 +12,7 @@
 #include "gui/tray/TrayIcon.h"
 #include "gui/tray/TrayPresence.h"
 #include "gui/tray/WindowRoll.h"
+#include "gui/tray/X11WindowHints.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -75,6 +76,7 @@ bool Form1::Form_Load()
 {
     // A hidden window without a tray icon could not be reached again.
     StartOptions::apply(*this, *RichTextBox1, presence->hasTray(), dialogs);
+    X11WindowHints::sendNow();
     maskeAnzeigen();
     ladeSeiten();
     if (!pagesRead)

@@ -15,4 +15,9 @@ public:
     // it: window managers read both hints when they take a window on, and Qt
     // keeps the window states it finds on an unmapped window.
     static void beforeMap(const QWidget& window, bool inTray);
+
+    // Sends what Qt has asked of the X server so far rather than when the
+    // program next waits: a window just shown is framed and mapped by the
+    // window manager while the program goes on starting.
+    static void sendNow();
 };
