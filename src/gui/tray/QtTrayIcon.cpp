@@ -69,22 +69,39 @@ QtTrayIcon::QtTrayIcon()
     settle_.setSingleShot(true);
     settle_.setInterval(300);
     connect(&settle_, &QTimer::timeout, this, &QtTrayIcon::pruefeHost);
-    // Asked before the first icon is made, as Qt asks it.
-    kind_ = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
-    baueSymbol();
-    host_ = frageHost();
-    beobachteHosts();
+    beobachteX11Tray();
+    // Where an X11 tray answers, there is a tray whatever else runs, and the
+    // window can be shown; which kind of host shows the icon is a question
+    // on the session bus, asked when the icon is first added.
+    if (x11TrayOwner_ != 0)
+        host_ = TrayHost::Classic;
+    else
+        bestimmeArt();
 }
 
 QtTrayIcon::~QtTrayIcon() = default;
 
-void QtTrayIcon::beobachteHosts()
+void QtTrayIcon::bestimmeArt()
 {
+    if (kindKnown_)
+        return;
+    kindKnown_ = true;
+    // Asked before the first icon is made, as Qt asks it.
+    kind_ = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
 #ifdef KELMO_HAVE_DBUS
     auto* watcher = new QDBusServiceWatcher(QString::fromLatin1(kWatcherName), QDBusConnection::sessionBus(),
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, &settle_, qOverload<>(&QTimer::start));
 #endif
+    baueSymbol();
+    const TrayHost before = host_;
+    host_ = frageHost();
+    if (host_ != before && onHostChanged)
+        onHostChanged();
+}
+
+void QtTrayIcon::beobachteX11Tray()
+{
 #ifdef KELMO_HAVE_XCB
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!onX11() || !x11)
@@ -132,6 +149,10 @@ TrayHost QtTrayIcon::frageHost() const
 
 void QtTrayIcon::pruefeHost()
 {
+    if (!kindKnown_) {
+        bestimmeArt();
+        return;
+    }
     const TrayHost now = frageHost();
     if (now == host_)
         return;
@@ -168,6 +189,7 @@ TrayHost QtTrayIcon::host() const
 
 void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)
 {
+    bestimmeArt();
     wanted_ = true;
     picture_ = icon;
     toolTip_ = toolTip;
@@ -179,11 +201,13 @@ void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)
 void QtTrayIcon::remove()
 {
     wanted_ = false;
-    icon_->hide();
+    if (icon_)
+        icon_->hide();
 }
 
 void QtTrayIcon::setMenu(QMenu* menu)
 {
     menu_ = menu;
-    icon_->setContextMenu(menu);
+    if (icon_)
+        icon_->setContextMenu(menu);
 }

@@ -32,7 +32,8 @@ public:
     void setMenu(QMenu* menu) override;
 
 private:
-    void beobachteHosts();
+    void bestimmeArt();
+    void beobachteX11Tray();
     void frageX11Tray();
     void pruefeHost();
     void baueSymbol();
@@ -43,6 +44,7 @@ private:
     // StatusNotifier host that starts later is served through its X11 tray,
     // where it has one, and a program that began with D-Bus stays with it.
     TrayHost kind_ = TrayHost::None;
+    bool kindKnown_ = false;
     TrayHost host_ = TrayHost::None;
     QIcon picture_;
     QString toolTip_;
