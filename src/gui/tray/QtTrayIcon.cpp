@@ -83,9 +83,8 @@ QtTrayIcon::~QtTrayIcon() = default;
 
 void QtTrayIcon::bestimmeArt()
 {
-    if (kindKnown_)
+    if (kind_ != TrayHost::None)
         return;
-    kindKnown_ = true;
     // Asked before the first icon is made, as Qt asks it.
     kind_ = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
 #ifdef KELMO_HAVE_DBUS
@@ -149,7 +148,7 @@ TrayHost QtTrayIcon::frageHost() const
 
 void QtTrayIcon::pruefeHost()
 {
-    if (!kindKnown_) {
+    if (kind_ == TrayHost::None) {
         bestimmeArt();
         return;
     }

@@ -43,8 +43,8 @@ private:
     // Qt picks D-Bus or the X11 tray once a run, with the first icon: a
     // StatusNotifier host that starts later is served through its X11 tray,
     // where it has one, and a program that began with D-Bus stays with it.
+    // None until asked.
     TrayHost kind_ = TrayHost::None;
-    bool kindKnown_ = false;
     TrayHost host_ = TrayHost::None;
     QIcon picture_;
     QString toolTip_;

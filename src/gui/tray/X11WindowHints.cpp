@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -49,22 +50,23 @@ struct AtomInList {
 };
 
 // Puts each value first in its property's list, or takes it out; the lists
-// are read all at once.
-void placeAtoms(xcb_connection_t* connection, xcb_window_t window, std::initializer_list<AtomInList> places,
+// are read all at once. Atoms the server did not give are left alone.
+void placeAtoms(xcb_connection_t* connection, xcb_window_t window, std::initializer_list<AtomInList> asked,
                 bool wanted)
 {
+    std::vector<AtomInList> places;
+    std::copy_if(asked.begin(), asked.end(), std::back_inserter(places), [](const AtomInList& place) {
+        return place.property != XCB_ATOM_NONE && place.value != XCB_ATOM_NONE;
+    });
     std::vector<xcb_get_property_cookie_t> cookies;
     for (const AtomInList& place : places)
         cookies.push_back(xcb_get_property(connection, 0, window, place.property, XCB_ATOM_ATOM, 0, 64));
-    auto cookie = cookies.begin();
-    for (const AtomInList& place : places) {
-        std::vector<xcb_atom_t> atoms = readAtoms(connection, *cookie++);
-        if (place.property == XCB_ATOM_NONE || place.value == XCB_ATOM_NONE)
-            continue;
-        std::erase(atoms, place.value);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        std::vector<xcb_atom_t> atoms = readAtoms(connection, cookies[i]);
+        std::erase(atoms, places[i].value);
         if (wanted)
-            atoms.insert(atoms.begin(), place.value);
-        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, place.property, XCB_ATOM_ATOM, 32,
+            atoms.insert(atoms.begin(), places[i].value);
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, places[i].property, XCB_ATOM_ATOM, 32,
                             static_cast<std::uint32_t>(atoms.size()), atoms.data());
     }
 }
