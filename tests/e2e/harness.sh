@@ -61,14 +61,19 @@ start_desktop() {
 }
 
 start_screen() {
+    start_bare_screen || return 1
+    openbox >>"$WORK/.desktop.log" 2>&1 &
+    HELPERS+=($!)
+}
+
+# The virtual screen alone: no window manager, no tray.
+start_bare_screen() {
     local fd_file="$WORK/.display"
     rm -f "$fd_file"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
     wait_for 20 test -s "$fd_file" || return 1
     export DISPLAY=":$(head -n1 "$fd_file")"
-    openbox >>"$WORK/.desktop.log" 2>&1 &
-    HELPERS+=($!)
 }
 
 try_start_desktop() {

@@ -239,6 +239,29 @@ scenario_status_notifier() {
     expect_record 1 'ABpage'
 }
 
+scenario_no_window_manager() {
+    start_bare_screen || fail "the virtual screen did not start"
+    page_file "milk"
+    start_kelmo
+    wait_for 15 main_window || fail "the main window did not appear"
+    WINDOW="$(main_window)"
+    sleep 0.5
+    # Without a window manager the keyboard goes where the pointer is.
+    click_at 150 140
+    type_text " tea"
+    xdotool key ctrl+f
+    sleep 0.5
+    type_text "coffee"
+    xdotool key Return
+    wait_for 5 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "no box said that nothing was found"
+    xdotool key Escape
+    sleep 0.5
+    # The box handed the keyboard back: the window's shortcuts still work.
+    xdotool key ctrl+q
+    wait_for_end
+    expect_record 1 'milk tea'
+}
+
 scenario_keyboard_only() {
     start_desktop
     page_file "buy milk" "second"

@@ -19,6 +19,16 @@ QMessageBox::Icon qtIcon(UserDialogs::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Without a window manager nobody hands the keyboard back to the window the
+// box stood over: its shortcuts would stay dead until it was clicked.
+int showOver(QMessageBox& box, QWidget* parent)
+{
+    const int answer = box.exec();
+    if (parent && parent->isVisible())
+        parent->activateWindow();
+    return answer;
+}
+
 } // namespace
 
 bool QtUserDialogs::askYesNo(const std::string& title, const std::string& text)
@@ -26,7 +36,7 @@ bool QtUserDialogs::askYesNo(const std::string& title, const std::string& text)
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return showOver(box, parent_) == QMessageBox::Yes;
 }
 
 void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon icon)
@@ -35,5 +45,5 @@ void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon
                     QMessageBox::Ok, parent_);
     // File names and addresses in a message can be copied from it.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.exec();
+    showOver(box, parent_);
 }
