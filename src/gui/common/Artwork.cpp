@@ -1,6 +1,7 @@
 #include "Artwork.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIconEngine>
 #include <QImageReader>
@@ -21,6 +22,17 @@ QImage drawFromSvg(const QString& name, QSize pixels)
     QImageReader reader(QStringLiteral(":/artwork/%1.svg").arg(name), "svg");
     reader.setScaledSize(pixels);
     return reader.read();
+}
+
+// Where the pictures drawn for the usual sizes lie: in share/kelmo-note/
+// beside the program's folder, as installed and as built. As files they are
+// read when shown; built into the program, every size for every scale would
+// be loaded and kept with it.
+const QString& drawnFolder()
+{
+    static const QString folder =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kelmo-note/artwork/");
+    return folder;
 }
 
 // Read as PNG outright: left to guess, Qt would load every image plugin to
@@ -47,7 +59,7 @@ QPixmap draw(const QString& name, QSize size, qreal devicePixelRatio)
 {
     const QSize pixels = size * devicePixelRatio;
     const QString drawn =
-        QStringLiteral(":/drawn/%1-%2x%3.png").arg(name).arg(pixels.width()).arg(pixels.height());
+        drawnFolder() + QStringLiteral("%1-%2x%3.png").arg(name).arg(pixels.width()).arg(pixels.height());
     QPixmap result = QPixmap::fromImage(QFile::exists(drawn) ? readDrawn(drawn) : drawFromSvg(name, pixels));
     if (result.isNull()) {
         // Without Qt's SVG plugin the picture stays empty rather than missing.
@@ -60,15 +72,30 @@ QPixmap draw(const QString& name, QSize size, qreal devicePixelRatio)
 
 } // namespace
 
-// Kept once read: the rings and stitches of the binding show the same
-// picture many times over.
+namespace {
+
+// The pictures shown again and again are kept once read: the rings and
+// stitches of the binding, the buttons, the tray icon. Larger ones are asked
+// for once, the window's icon by the window manager, and whoever asked keeps
+// them; a copy here would only take memory (the window icon's 128 pixels
+// alone are 64 KiB).
+constexpr int kLargestKept = 48;
+
+bool keptOnceRead(QSize size)
+{
+    return size.width() <= kLargestKept && size.height() <= kLargestKept;
+}
+
+} // namespace
+
 QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio)
 {
     const QString key = cacheKey(name, size, devicePixelRatio, QIcon::Normal);
     QPixmap result;
     if (!QPixmapCache::find(key, &result)) {
         result = draw(name, size, devicePixelRatio);
-        QPixmapCache::insert(key, result);
+        if (keptOnceRead(size))
+            QPixmapCache::insert(key, result);
     }
     // Kept from a screen whose scale gave the same pixels.
     if (result.devicePixelRatio() != devicePixelRatio)
