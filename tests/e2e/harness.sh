@@ -152,6 +152,16 @@ panel_icon_click() {
     sleep 0.7
 }
 
+# Whether the panel shows the icon's menu: its tray runs in a process of its
+# own, named after the plugin wrapper, which opens the menu.
+panel_menu_open() {
+    local window
+    for window in $(xdotool search --onlyvisible --class wrapper-2.0 2>/dev/null); do
+        xwininfo -id "$window" | awk '/Height:/ {exit !($2 > 50)}' && return 0
+    done
+    return 1
+}
+
 # The window's state as the window manager keeps it: Normal, Iconic or
 # Withdrawn.
 wm_state() {
@@ -213,9 +223,13 @@ geometry() {
 }
 
 # Whether the main window has the keyboard. The window manager says so
-# before the program has heard it; a person's first key comes later too.
+# before the server has moved the focus, and the server before the program
+# has heard it; a person's first key comes later too.
 window_active() {
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$(main_window)" ] && sleep 0.5
+    local window
+    window="$(main_window)" || return 1
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] &&
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && sleep 0.5
 }
 
 client_height_is() {
