@@ -1,9 +1,13 @@
-// Draws one of our SVG pictures into a PNG of the given size in pixels, for
-// the icon theme and for the pictures the windows show at the usual screen
-// scales: draw-artwork INPUT.svg WIDTHxHEIGHT OUTPUT.png (or SIZE for a square)
+// Draws one of our SVG pictures at the given size in pixels, into a PNG for
+// the icon theme or into the program's own pixels (.kpx) for the pictures the
+// windows show at the usual screen scales:
+// draw-artwork INPUT.svg WIDTHxHEIGHT OUTPUT.png|OUTPUT.kpx (or SIZE for a square)
+#include "gui/common/DrawnPicture.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSaveFile>
 #include <QSvgRenderer>
 #include <cstdio>
 
@@ -22,7 +26,7 @@ QSize sizeFrom(const QString& text)
 int main(int argc, char* argv[])
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s INPUT.svg WIDTHxHEIGHT OUTPUT.png\n", argv[0]);
+        std::fprintf(stderr, "usage: %s INPUT.svg WIDTHxHEIGHT OUTPUT.png|OUTPUT.kpx\n", argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -38,5 +42,9 @@ int main(int argc, char* argv[])
     QPainter painter(&image);
     renderer.render(&painter);
     painter.end();
-    return image.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    const QString output = QString::fromLocal8Bit(argv[3]);
+    if (!output.endsWith(QLatin1String(".kpx")))
+        return image.save(output) ? 0 : 1;
+    QSaveFile file(output);
+    return file.open(QIODevice::WriteOnly) && DrawnPicture::write(image, file) && file.commit() ? 0 : 1;
 }

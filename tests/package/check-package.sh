@@ -23,7 +23,7 @@ files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for file in ./usr/bin/kelmo-note ./usr/share/applications/$app.desktop ./usr/share/metainfo/$app.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/$app.svg ./usr/share/icons/hicolor/48x48/apps/$app.png \
     ./usr/share/icons/hicolor/256x256/apps/$app.png ./usr/share/man/man1/kelmo-note.1 \
-    ./usr/share/kelmo-note/artwork/ring-29x25.png ./usr/share/kelmo-note/artwork/icon-44x44.png; do
+    ./usr/share/kelmo-note/artwork/ring-29x25.kpx ./usr/share/kelmo-note/artwork/icon-44x44.kpx; do
     grep -qx -- "$file" <<<"$files" || grep -qx -- "$file.gz" <<<"$files" || fail "the package lacks $file"
 done
 

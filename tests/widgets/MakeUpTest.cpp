@@ -2,10 +2,12 @@
 #include "gui/about/Form3.h"
 #include "gui/common/AccessibleWindow.h"
 #include "gui/common/Artwork.h"
+#include "gui/common/DrawnPicture.h"
 #include "gui/common/Placement.h"
 #include "gui/options/Form2.h"
 
 #include <QAbstractScrollArea>
+#include <QBuffer>
 #include <QComboBox>
 #include <QImageReader>
 #include <QScreen>
@@ -188,4 +190,33 @@ TEST(Artwork, ComesDrawnAsTheSvgDrawsItAndAnyOtherSizeIsDrawnWhenAsked)
         EXPECT_LE(worst, 8) << "unlike the SVG";
         EXPECT_TRUE(painted) << "empty";
     }
+}
+
+// A drawn picture reads back pixel for pixel; a damaged one reads as no
+// picture, and the artwork is then drawn from the SVG.
+TEST(Artwork, ADrawnPictureReadsBackAndADamagedOneNotAtAll)
+{
+    QImage image(3, 2, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            image.setPixel(x, y, qRgba(10 * x, 20 * y, 30, 40 + x + y));
+    QBuffer written;
+    written.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(DrawnPicture::write(image, written));
+    const QByteArray whole = written.data();
+    ASSERT_EQ(whole.size(), 12 + 3 * 2 * 4);
+
+    auto readFrom = [](QByteArray bytes) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return DrawnPicture::read(buffer);
+    };
+    EXPECT_EQ(readFrom(whole), image);
+    QByteArray wrongMagic = whole;
+    wrongMagic[0] = 'P';
+    QByteArray huge = whole;
+    huge[7] = '\x7f';
+    for (const QByteArray& damaged :
+         {whole.left(whole.size() - 1), whole + "x", wrongMagic, huge, QByteArray()})
+        EXPECT_TRUE(readFrom(damaged).isNull()) << damaged.toHex().toStdString();
 }

@@ -1,5 +1,7 @@
 #include "Artwork.h"
 
+#include "DrawnPicture.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
@@ -35,13 +37,12 @@ const QString& drawnFolder()
     return folder;
 }
 
-// Read as PNG outright: left to guess, Qt would load every image plugin to
-// ask each whether it knows the file.
 QImage readDrawn(const QString& path)
 {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {};
+    return DrawnPicture::read(file);
 }
 
 // One key for the picture at one size in pixels and one icon mode.
@@ -59,7 +60,7 @@ QPixmap draw(const QString& name, QSize size, qreal devicePixelRatio)
 {
     const QSize pixels = size * devicePixelRatio;
     const QString drawn =
-        drawnFolder() + QStringLiteral("%1-%2x%3.png").arg(name).arg(pixels.width()).arg(pixels.height());
+        drawnFolder() + QStringLiteral("%1-%2x%3.kpx").arg(name).arg(pixels.width()).arg(pixels.height());
     QPixmap result = QPixmap::fromImage(QFile::exists(drawn) ? readDrawn(drawn) : drawFromSvg(name, pixels));
     if (result.isNull()) {
         // Without Qt's SVG plugin the picture stays empty rather than missing.
