@@ -189,6 +189,13 @@ TEST(Artwork, ComesDrawnAsTheSvgDrawsItAndAnyOtherSizeIsDrawnWhenAsked)
             }
         EXPECT_LE(worst, 8) << "unlike the SVG";
         EXPECT_TRUE(painted) << "empty";
+        // The square ones as icons, as the buttons and the window manager
+        // ask for them: the same pixels.
+        if (size.width() == size.height()) {
+            const QPixmap asked = Artwork::icon(QString::fromLatin1(name)).pixmap(size, ratio);
+            EXPECT_EQ(asked.size(), expected.size());
+            EXPECT_EQ(asked.devicePixelRatio(), ratio);
+        }
     }
 }
 

@@ -121,20 +121,31 @@ public:
     explicit ArtworkIconEngine(const QString& name)
         : name_(name)
     {}
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
         QRect square(QPoint(), squareIn(rect.size()));
         square.moveCenter(rect.center());
-        painter->drawPixmap(square, scaledPixmap(square.size(), mode, state, ratio));
+        painter->drawPixmap(square, zeichne(square.size(), mode, ratio));
     }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
     {
-        return scaledPixmap(size, mode, state, 1.0);
+        return zeichne(squareIn(size), mode, 1.0);
     }
-    QPixmap scaledPixmap(const QSize& space, QIcon::Mode mode, QIcon::State, qreal scale) override
+    // QIcon::pixmap asks in device pixels, the size already multiplied by
+    // the scale.
+    QPixmap scaledPixmap(const QSize& pixels, QIcon::Mode mode, QIcon::State, qreal scale) override
     {
-        const QSize size = squareIn(space);
+        const QSize space = scale > 0 ? (QSizeF(pixels) / scale).toSize() : pixels;
+        return zeichne(squareIn(space), mode, scale);
+    }
+    QIconEngine* clone() const override { return new ArtworkIconEngine(name_); }
+    QString key() const override { return QStringLiteral("kelmo-artwork"); }
+
+private:
+    // The icon at `size` in device-independent pixels on a screen of `scale`.
+    QPixmap zeichne(QSize size, QIcon::Mode mode, qreal scale) const
+    {
         QPixmap result = Artwork::pixmap(name_, size, scale);
         if (mode == QIcon::Normal)
             return result;
@@ -147,10 +158,7 @@ public:
         }
         return result;
     }
-    QIconEngine* clone() const override { return new ArtworkIconEngine(name_); }
-    QString key() const override { return QStringLiteral("kelmo-artwork"); }
 
-private:
     QString name_;
 };
 
