@@ -297,7 +297,7 @@ scenario_keyboard_only() {
     xdotool key Escape
     wait_for 5 test -s "$WORK/optionen.kel" || fail "Escape did not close the options and store them"
     [ -z "$(xdotool search --onlyvisible --name '^Options$')" ] || fail "the options dialog is still open"
-    xdotool windowactivate --sync "$WINDOW"
+    wait_for 5 window_active || fail "closing the options did not give the keyboard back to the window"
     xdotool key ctrl+q
     wait_for_end
     expect_pages 2

@@ -3,10 +3,13 @@
 #include "gui/about/Form3.h"
 #include "gui/options/Form2.h"
 
-SecondaryWindows::SecondaryWindows(Shell& shell_, UserDialogs& dialogs_, QObject* parent)
-    : QObject(parent)
+#include <QWidget>
+
+SecondaryWindows::SecondaryWindows(Shell& shell_, UserDialogs& dialogs_, QWidget* mainWindow_)
+    : QObject(mainWindow_)
     , shell(shell_)
     , dialogs(dialogs_)
+    , mainWindow(mainWindow_)
 {}
 
 SecondaryWindows::~SecondaryWindows()
@@ -44,9 +47,23 @@ void SecondaryWindows::openAbout()
 
 void SecondaryWindows::zeige(QWidget& dialog)
 {
+    if (!dialog.isVisible())
+        connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::gibTastaturZurueck,
+                Qt::UniqueConnection);
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
+}
+
+// The dialogs are windows of their own, so nobody hands the keyboard back
+// when they close: without this, someone who closed one with Escape would
+// be typing into no window at all.
+void SecondaryWindows::gibTastaturZurueck()
+{
+    if (mainWindow->isVisible() && !mainWindow->isMinimized()) {
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    }
 }
 
 void SecondaryWindows::raiseOpen()

@@ -11,12 +11,13 @@ class Shell;
 class UserDialogs;
 
 // The options and about dialogs: made when first opened, modeless, kept
-// above the main window while they are open, and closed at its end.
+// above the main window while they are open, and closed at its end. When
+// one closes, the main window gets the keyboard back.
 class SecondaryWindows : public QObject {
     Q_OBJECT
 
 public:
-    SecondaryWindows(Shell& shell, UserDialogs& dialogs, QObject* parent = nullptr);
+    SecondaryWindows(Shell& shell, UserDialogs& dialogs, QWidget* mainWindow);
     ~SecondaryWindows() override;
 
     // The dialogs while they are open.
@@ -33,10 +34,12 @@ signals:
     void editorFontChosen(const QFont& font);
 
 private:
-    static void zeige(QWidget& dialog);
+    void zeige(QWidget& dialog);
+    void gibTastaturZurueck();
 
     Shell& shell;
     UserDialogs& dialogs;
+    QWidget* mainWindow;
     QPointer<Form2> optionsForm;
     QPointer<Form3> aboutForm;
 };
