@@ -268,8 +268,16 @@ tray_click() {
 
 # Opens the tray menu and chooses an entry by its place: the keyboard walks
 # from the top (Down) or the bottom (Up).
+# How many windows of the program are on the screen; its menu is one more.
+shown_windows() {
+    xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | wc -l
+}
+
 tray_menu() {
+    local before
+    before="$(shown_windows)"
     tray_click right
+    wait_for 5 eval '[ "$(shown_windows)" -gt "$before" ]' || fail "a right click on the tray icon opened no menu"
     local key="$1" times="$2"
     for ((i = 0; i < times; i++)); do xdotool key "$key"; done
     xdotool key Return
