@@ -14,6 +14,11 @@ SecondaryWindows::SecondaryWindows(Shell& shell_, UserDialogs& dialogs_, QWidget
 
 SecondaryWindows::~SecondaryWindows()
 {
+    // Ending with the main window: there is nothing to give the keyboard to.
+    for (QObject* dialog :
+         {static_cast<QObject*>(optionsForm.data()), static_cast<QObject*>(aboutForm.data())})
+        if (dialog)
+            dialog->disconnect(this);
     delete optionsForm;
     delete aboutForm;
 }
