@@ -266,13 +266,13 @@ tray_click() {
     sleep 0.5
 }
 
-# Opens the tray menu and chooses an entry by its place: the keyboard walks
-# from the top (Down) or the bottom (Up).
 # How many windows of the program are on the screen; its menu is one more.
 shown_windows() {
     xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | wc -l
 }
 
+# Opens the tray menu and chooses an entry by its place: the keyboard walks
+# from the top (Down) or the bottom (Up).
 tray_menu() {
     local before
     before="$(shown_windows)"

@@ -3,7 +3,6 @@
 #include "DrawnPicture.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QFile>
 #include <QIconEngine>
 #include <QImageReader>
@@ -61,7 +60,10 @@ QPixmap draw(const QString& name, QSize size, qreal devicePixelRatio)
     const QSize pixels = size * devicePixelRatio;
     const QString drawn =
         drawnFolder() + QStringLiteral("%1-%2x%3.kpx").arg(name).arg(pixels.width()).arg(pixels.height());
-    QPixmap result = QPixmap::fromImage(QFile::exists(drawn) ? readDrawn(drawn) : drawFromSvg(name, pixels));
+    QImage image = readDrawn(drawn);
+    if (image.isNull())
+        image = drawFromSvg(name, pixels);
+    QPixmap result = QPixmap::fromImage(image);
     if (result.isNull()) {
         // Without Qt's SVG plugin the picture stays empty rather than missing.
         result = QPixmap(pixels);
@@ -70,10 +72,6 @@ QPixmap draw(const QString& name, QSize size, qreal devicePixelRatio)
     result.setDevicePixelRatio(devicePixelRatio);
     return result;
 }
-
-} // namespace
-
-namespace {
 
 // The pictures shown again and again are kept once read: the rings and
 // stitches of the binding, the buttons, the tray icon. Larger ones are asked
@@ -113,7 +111,7 @@ QSize squareIn(QSize space)
 }
 
 // Gives the artwork at whatever size and resolution the icon is asked for,
-// when it is asked for, and keeps it. Icons are square: in a space of
+// when it is asked for. Icons are square: in a space of
 // another shape the icon is as large as fits, centred, as Qt's own are; a
 // tray slot 22 wide and 24 high gets the 22 by 22 icon, not a stretched one.
 class ArtworkIconEngine : public QIconEngine {

@@ -52,9 +52,7 @@ void SecondaryWindows::openAbout()
 
 void SecondaryWindows::zeige(QWidget& dialog)
 {
-    if (!dialog.isVisible())
-        connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::gibTastaturZurueck,
-                Qt::UniqueConnection);
+    connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::gibTastaturZurueck, Qt::UniqueConnection);
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
