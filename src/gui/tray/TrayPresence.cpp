@@ -1,7 +1,6 @@
 #include "TrayPresence.h"
 
 #include "TrayIcon.h"
-#include "X11WindowHints.h"
 
 #include <QMenu>
 #include <QWidget>
@@ -72,7 +71,7 @@ void TrayPresence::showing(bool spontaneous)
     // A show of our own comes before Qt maps the window; one from the window
     // manager comes after.
     if (!spontaneous)
-        X11WindowHints::beforeMap(window, withTray);
+        windowHints.beforeMap(window, withTray);
 }
 
 void TrayPresence::reagiere(TrayActivation activation)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "X11WindowHints.h"
 #include "core/tray/TrayReaction.h"
 
 #include <QObject>
@@ -51,4 +52,5 @@ private:
     std::function<bool()> closed;
     bool withTray;
     QString iconToolTip;
+    X11WindowHints windowHints;
 };

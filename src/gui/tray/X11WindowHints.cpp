@@ -15,21 +15,15 @@
 
 namespace {
 
-// The atoms of the names, asked for all at once: each answer waited for one
-// by one would be a round trip to the server before the window shows.
-std::vector<xcb_atom_t> internAtoms(xcb_connection_t* connection, std::initializer_list<const char*> names)
+constexpr const char* kAtomNames[] = {"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_STATE",
+                                      "_NET_WM_STATE_SKIP_TASKBAR"};
+
+xcb_connection_t* x11Connection()
 {
-    std::vector<xcb_intern_atom_cookie_t> cookies;
-    for (const char* name : names)
-        cookies.push_back(
-            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name));
-    std::vector<xcb_atom_t> atoms;
-    for (const xcb_intern_atom_cookie_t cookie : cookies) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-        atoms.push_back(reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE});
-        std::free(reply);
-    }
-    return atoms;
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    return x11->connection();
 }
 
 std::vector<xcb_atom_t> readAtoms(xcb_connection_t* connection, xcb_get_property_cookie_t cookie)
@@ -71,23 +65,77 @@ void placeAtoms(xcb_connection_t* connection, xcb_window_t window, std::initiali
     }
 }
 
+// Puts each value in front of its property's list without reading it:
+// only for lists that cannot hold the value yet.
+void prependAtoms(xcb_connection_t* connection, xcb_window_t window, std::initializer_list<AtomInList> asked)
+{
+    for (const AtomInList& place : asked)
+        if (place.property != XCB_ATOM_NONE && place.value != XCB_ATOM_NONE)
+            xcb_change_property(connection, XCB_PROP_MODE_PREPEND, window, place.property, XCB_ATOM_ATOM, 32,
+                                1, &place.value);
+}
+
 } // namespace
 #endif
+
+X11WindowHints::X11WindowHints()
+{
+#ifdef KELMO_HAVE_XCB
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return;
+    for (const char* name : kAtomNames)
+        pendingAtoms.push_back(
+            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name).sequence);
+    xcb_flush(connection);
+#endif
+}
+
+X11WindowHints::~X11WindowHints()
+{
+#ifdef KELMO_HAVE_XCB
+    if (xcb_connection_t* connection = x11Connection())
+        for (const unsigned int request : pendingAtoms)
+            xcb_discard_reply(connection, request);
+#endif
+}
+
+const std::vector<std::uint32_t>& X11WindowHints::holeAtome()
+{
+#ifdef KELMO_HAVE_XCB
+    xcb_connection_t* connection = x11Connection();
+    if (!connection || pendingAtoms.empty())
+        return atoms;
+    for (const unsigned int request : pendingAtoms) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, {request}, nullptr);
+        atoms.push_back(reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE});
+        std::free(reply);
+    }
+    pendingAtoms.clear();
+#endif
+    return atoms;
+}
 
 void X11WindowHints::beforeMap(const QWidget& window, bool inTray)
 {
 #ifdef KELMO_HAVE_XCB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11Connection();
     const auto id = static_cast<xcb_window_t>(window.internalWinId());
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !x11 || id == 0)
+    const std::vector<std::uint32_t>& names = holeAtome();
+    if (!connection || id == 0 || names.size() != std::size(kAtomNames))
         return;
-    xcb_connection_t* connection = x11->connection();
-    const std::vector<xcb_atom_t> atoms =
-        internAtoms(connection, {"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_STATE",
-                                 "_NET_WM_STATE_SKIP_TASKBAR"});
     // Window managers that know no toolbars go on to the types Qt gave; and
     // without a tray the taskbar entry is the way back to a minimised window.
-    placeAtoms(connection, id, {{atoms[0], atoms[1]}, {atoms[2], atoms[3]}}, inTray);
+    const std::initializer_list<AtomInList> hints = {{names[0], names[1]}, {names[2], names[3]}};
+    if (id == hintedWindow) {
+        placeAtoms(connection, id, hints, inTray);
+        return;
+    }
+    // A native window new to us carries Qt's hints alone, so ours need not
+    // be looked for: reading the lists would hold up its first map.
+    hintedWindow = id;
+    if (inTray)
+        prependAtoms(connection, id, hints);
 #else
     (void)window;
     (void)inTray;
@@ -97,8 +145,7 @@ void X11WindowHints::beforeMap(const QWidget& window, bool inTray)
 void X11WindowHints::sendNow()
 {
 #ifdef KELMO_HAVE_XCB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11)
-        xcb_flush(x11->connection());
+    if (xcb_connection_t* connection = x11Connection())
+        xcb_flush(connection);
 #endif
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 class QWidget;
 
 // What X11 window managers read, beyond Qt's window flags, to give the main
@@ -11,13 +14,30 @@ class QWidget;
 // outside X11.
 class X11WindowHints {
 public:
+    // Asks the X server for the names of the hints without waiting: the
+    // answers have come by the time the window is first shown, so that no
+    // round trip to the server holds up its map.
+    X11WindowHints();
+    ~X11WindowHints();
+    X11WindowHints(const X11WindowHints&) = delete;
+    X11WindowHints& operator=(const X11WindowHints&) = delete;
+
     // To be called while the window is about to be mapped, before Qt maps
     // it: window managers read both hints when they take a window on, and Qt
     // keeps the window states it finds on an unmapped window.
-    static void beforeMap(const QWidget& window, bool inTray);
+    void beforeMap(const QWidget& window, bool inTray);
 
     // Sends what Qt has asked of the X server so far rather than when the
     // program next waits: a window just shown is framed and mapped by the
     // window manager while the program goes on starting.
     static void sendNow();
+
+private:
+    const std::vector<std::uint32_t>& holeAtome();
+
+    // The requests for the names' atoms, until their answers are read.
+    std::vector<unsigned int> pendingAtoms;
+    std::vector<std::uint32_t> atoms;
+    // The native window last given the hints.
+    std::uint32_t hintedWindow = 0;
 };
