@@ -64,6 +64,13 @@ start_screen() {
     start_bare_screen || return 1
     openbox >>"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
+    # A window mapped while the window manager is still taking over the
+    # screen can be missed by it and stay unframed.
+    wait_for 15 window_manager_running
+}
+
+window_manager_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 # The virtual screen alone: no window manager, no tray.
