@@ -177,6 +177,14 @@ wm_state() {
 
 # Whether the window keeps out of the taskbar, and whether its title bar
 # offers closing alone, as the window manager has taken them.
+# The hints of ours that go with a tray, each given once.
+tray_hints_once() {
+    local hints
+    hints="$(xprop -id "$WINDOW" _NET_WM_WINDOW_TYPE _NET_WM_STATE)"
+    [ "$(grep -o _NET_WM_WINDOW_TYPE_TOOLBAR <<<"$hints" | wc -l)" -eq 1 ] &&
+        [ "$(grep -o _NET_WM_STATE_SKIP_TASKBAR <<<"$hints" | wc -l)" -eq 1 ]
+}
+
 skips_taskbar() {
     xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
 }

@@ -212,6 +212,7 @@ scenario_status_notifier() {
     [ "$(published_menu | tr '\n' '|')" = "Minimize|Maxsimize|Options|Print|About Kelmo-Note|End|" ] ||
         fail "the published menu is not the popup menu: $(published_menu | tr '\n' '|')"
     skips_taskbar || fail "with a tray the window has a taskbar entry"
+    tray_hints_once || fail "the window's hints are not given once: $(xprop -id "$WINDOW" _NET_WM_WINDOW_TYPE _NET_WM_STATE)"
     only_closes || fail "the title bar offers more than closing: $(xprop -id "$WINDOW" _NET_WM_ALLOWED_ACTIONS)"
 
     click_button minimize
@@ -219,6 +220,7 @@ scenario_status_notifier() {
     panel_icon_click 1
     wait_for 5 main_window || fail "a click on the icon did not show the window"
     wait_for 5 window_active || fail "the shown window did not take the keyboard"
+    tray_hints_once || fail "shown again, the window's hints are not given once: $(xprop -id "$WINDOW" _NET_WM_WINDOW_TYPE _NET_WM_STATE)"
     type_text "A"
 
     stop_panel
@@ -232,6 +234,7 @@ scenario_status_notifier() {
     panel_icon_click 1
     wait_for 5 eval '[ "$(wm_state)" = Normal ]' || fail "a click on the icon did not undo the minimise"
     wait_for 5 skips_taskbar || fail "with the tray back the window has a taskbar entry again"
+    tray_hints_once || fail "with the tray back, the window's hints are not given once"
     wait_for 5 window_active || fail "the window did not take the keyboard back"
     type_text "B"
 
