@@ -61,8 +61,19 @@ void Form1::verbindeBefehle()
     MainWindowKeys::install(*this, *RichTextBox1, *popup_m,
                             {press(Command1[1]), press(Command1[2]), press(Command1[4]), press(Command1[3]),
                              press(Command3), [this] { search->findAgain(); }, [this] { print_click(); },
-                             [this] { end_click(); }, [this] { focusNextChild(); },
-                             [this] { focusPreviousChild(); }});
+                             [this] { end_click(); }, [this] { gehWeiter(true); },
+                             [this] { gehWeiter(false); }});
+}
+
+// Qt draws the focus frame only after the keyboard, not a click, moved the
+// focus; a shortcut's move counts as a click unless said otherwise.
+void Form1::gehWeiter(bool forward)
+{
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    if (forward)
+        focusNextChild();
+    else
+        focusPreviousChild();
 }
 
 BusinessDataTier& Form1::pageStore()

@@ -91,6 +91,7 @@ protected:
 
 private:
     void verbindeBefehle();
+    void gehWeiter(bool forward);
     void ladeSeiten();
     bool sichern();
     bool speichereSeiten();
