@@ -15,8 +15,7 @@ SecondaryWindows::SecondaryWindows(Shell& shell_, UserDialogs& dialogs_, QWidget
 SecondaryWindows::~SecondaryWindows()
 {
     // Ending with the main window: there is nothing to give the keyboard to.
-    for (QObject* dialog :
-         {static_cast<QObject*>(optionsForm.data()), static_cast<QObject*>(aboutForm.data())})
+    for (QWidget* dialog : sammleDialoge())
         if (dialog)
             dialog->disconnect(this);
     delete optionsForm;
@@ -69,18 +68,21 @@ void SecondaryWindows::gibTastaturZurueck()
     }
 }
 
+std::array<QWidget*, 2> SecondaryWindows::sammleDialoge() const
+{
+    return {optionsForm.data(), aboutForm.data()};
+}
+
 void SecondaryWindows::raiseOpen()
 {
-    for (QWidget* dialog :
-         {static_cast<QWidget*>(optionsForm.data()), static_cast<QWidget*>(aboutForm.data())})
+    for (QWidget* dialog : sammleDialoge())
         if (dialog && dialog->isVisible())
             dialog->raise();
 }
 
 void SecondaryWindows::closeAll()
 {
-    for (QWidget* dialog :
-         {static_cast<QWidget*>(optionsForm.data()), static_cast<QWidget*>(aboutForm.data())})
+    for (QWidget* dialog : sammleDialoge())
         if (dialog)
             dialog->close();
 }

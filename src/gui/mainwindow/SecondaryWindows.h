@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <array>
 
 class Form2;
 class Form3;
@@ -36,6 +37,8 @@ signals:
 private:
     void zeige(QWidget& dialog);
     void gibTastaturZurueck();
+    // Both dialogs, null where not open.
+    std::array<QWidget*, 2> sammleDialoge() const;
 
     Shell& shell;
     UserDialogs& dialogs;

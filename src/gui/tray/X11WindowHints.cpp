@@ -43,15 +43,19 @@ struct AtomInList {
     xcb_atom_t value;
 };
 
+// Atoms the server did not give are left alone.
+bool given(const AtomInList& place)
+{
+    return place.property != XCB_ATOM_NONE && place.value != XCB_ATOM_NONE;
+}
+
 // Puts each value first in its property's list, or takes it out; the lists
-// are read all at once. Atoms the server did not give are left alone.
+// are read all at once.
 void placeAtoms(xcb_connection_t* connection, xcb_window_t window, std::initializer_list<AtomInList> asked,
                 bool wanted)
 {
     std::vector<AtomInList> places;
-    std::copy_if(asked.begin(), asked.end(), std::back_inserter(places), [](const AtomInList& place) {
-        return place.property != XCB_ATOM_NONE && place.value != XCB_ATOM_NONE;
-    });
+    std::copy_if(asked.begin(), asked.end(), std::back_inserter(places), given);
     std::vector<xcb_get_property_cookie_t> cookies;
     for (const AtomInList& place : places)
         cookies.push_back(xcb_get_property(connection, 0, window, place.property, XCB_ATOM_ATOM, 0, 64));
@@ -70,7 +74,7 @@ void placeAtoms(xcb_connection_t* connection, xcb_window_t window, std::initiali
 void prependAtoms(xcb_connection_t* connection, xcb_window_t window, std::initializer_list<AtomInList> asked)
 {
     for (const AtomInList& place : asked)
-        if (place.property != XCB_ATOM_NONE && place.value != XCB_ATOM_NONE)
+        if (given(place))
             xcb_change_property(connection, XCB_PROP_MODE_PREPEND, window, place.property, XCB_ATOM_ATOM, 32,
                                 1, &place.value);
 }
