@@ -96,7 +96,7 @@ try_start_desktop() {
 # host, xfce4-panel with its tray plugin, comes and goes with start_panel and
 # stop_panel.
 start_status_notifier_desktop() {
-    start_screen || fail "the virtual screen did not start"
+    start_screen || fail "the virtual screen did not start: $(tail -n 3 "$WORK/.desktop.log" 2>/dev/null)"
     # The panel's settings come from here, read by the settings daemon the
     # bus starts, so the bus must know the folder too.
     export XDG_CONFIG_HOME="$WORK/.config" NO_AT_BRIDGE=1
