@@ -132,9 +132,11 @@ void WindowGeometry::passeEinSpaeter()
     QTimer::singleShot(0, this, &WindowGeometry::passeEin);
 }
 
+// A minimised window is left where it is: moving it would bring it back, and
+// it is fitted in again when it is.
 void WindowGeometry::passeEin()
 {
-    if (!window.isVisible() || !window.screen())
+    if (!window.isVisible() || window.isMinimized() || !window.screen())
         return;
     const QRect frame = window.frameGeometry();
     const QPoint clientOffset = window.geometry().topLeft() - frame.topLeft();

@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QWidget>
+#include <QWindow>
 
 TrayPresence::TrayPresence(QWidget& window_, TrayIcon& tray_, QMenu& menu, std::function<bool()> closed_)
     : QObject(&window_)
@@ -57,13 +58,28 @@ void TrayPresence::hideWindow()
 
 void TrayPresence::bringBack()
 {
-    // show() alone leaves a minimise by the window manager in place. Shown
-    // first: undoing the minimise of a hidden window maps it at once, before
-    // the window states that go with a show are set.
+    if (!window.isVisible() && window.isMinimized())
+        vergissMinimierung();
+    // show() alone leaves a minimise by the window manager in place, so the
+    // minimise is undone after it.
     window.show();
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.raise();
     window.activateWindow();
+}
+
+// A window hidden while minimised (the tray came back then) would be mapped
+// by Qt on X11 as it is shown, before its hints and place are set: the window
+// manager would put it where it liked, give it a taskbar entry and let it
+// fall behind others. Its native window is let go, and made anew, not
+// minimised, by the show.
+void TrayPresence::vergissMinimierung()
+{
+    if (QWindow* native = window.windowHandle()) {
+        native->destroy();
+        native->setWindowStates(native->windowStates() & ~Qt::WindowMinimized);
+    }
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
 }
 
 void TrayPresence::showing(bool spontaneous)

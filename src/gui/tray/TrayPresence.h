@@ -46,6 +46,7 @@ signals:
 private:
     void reagiere(TrayActivation activation);
     void richteNachTray();
+    void vergissMinimierung();
 
     QWidget& window;
     TrayIcon& tray;
