@@ -11,11 +11,6 @@
 #include <QApplication>
 #include <QSessionManager>
 
-#ifdef KELMO_HAVE_DBUS
-#include <QDBusConnection>
-#include <QThreadPool>
-#endif
-
 namespace {
 
 // Under Wayland a window can neither place itself nor stay on top; through
@@ -28,18 +23,6 @@ void preferX11OnWayland()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland" &&
         !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
-#endif
-}
-
-// Qt's screen-reader bridge connects to the session bus when the first control
-// is named, and the window waits for it (where no bus runs, for the D-Bus
-// library's attempt to start one); the tray may need the bus too. Asked for on
-// a thread of its own at once, the connection is made while the window is
-// built. The application waits for that thread when it ends.
-void connectSessionBusAhead()
-{
-#ifdef KELMO_HAVE_DBUS
-    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
 #endif
 }
 
@@ -81,7 +64,6 @@ int main(int argc, char* argv[])
 {
     preferX11OnWayland();
     QApplication app(argc, argv);
-    connectSessionBusAhead();
     QApplication::setApplicationName(QStringLiteral("Kelmo-Note"));
     // The window may be hidden in the tray; the program ends when it unloads.
     QApplication::setQuitOnLastWindowClosed(false);
