@@ -246,11 +246,19 @@ scenario_status_notifier() {
     wait_for 5 window_active || fail "the window did not take the keyboard back"
     type_text "B"
 
+    # The tray goes and comes back while the window is open and has the keyboard.
+    stop_panel
+    wait_for 5 eval '! skips_taskbar' || fail "without a tray the window has no taskbar entry"
+    start_panel
+    wait_for 10 status_notifier_item || fail "the tray icon did not come back with the StatusNotifier host"
+    wait_for 5 window_active || fail "the open window lost the keyboard when the tray came back"
+    type_text "C"
+
     panel_icon_click 3
     wait_for 5 panel_menu_open || fail "a right click on the icon did not open its menu"
     xdotool key Up Return
     wait_for_end
-    expect_record 1 'ABpage'
+    expect_record 1 'ABCpage'
 }
 
 scenario_no_window_manager() {

@@ -15,7 +15,11 @@ WindowGeometry::WindowGeometry(QWidget& window_, int clientLeft_, int clientTop_
     , window(window_)
     , clientLeft(clientLeft_)
     , clientTop(clientTop_)
-{}
+{
+    frameSettled.setSingleShot(true);
+    frameSettled.setInterval(200);
+    connect(&frameSettled, &QTimer::timeout, this, &WindowGeometry::passeEin);
+}
 
 float WindowGeometry::left() const
 {
@@ -111,12 +115,15 @@ void WindowGeometry::shown()
     passeEinSpaeter();
 }
 
+// A new frame comes with the window manager taking the window (again), and
+// meanwhile Qt passes on places that are none (the window at 0,0 inside the
+// frame): the window is fitted in once they have stopped.
 void WindowGeometry::moved()
 {
     const QSize frame = window.frameGeometry().size() - window.size();
     if (frame != knownFrame) {
         knownFrame = frame;
-        passeEinSpaeter();
+        frameSettled.start();
     }
 }
 

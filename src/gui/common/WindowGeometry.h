@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QSize>
+#include <QTimer>
 
 class QScreen;
 class QWidget;
@@ -55,4 +56,6 @@ private:
     QPoint fittedPlace;
     // The window manager's frame as last seen; it comes after the window.
     QSize knownFrame;
+    // Runs the fit once a change of frame has settled.
+    QTimer frameSettled;
 };

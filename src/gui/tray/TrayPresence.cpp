@@ -104,6 +104,9 @@ void TrayPresence::richteNachTray()
     withTray = trayNow;
     const bool wasVisible = window.isVisible();
     const bool wasMinimized = window.isMinimized();
+    // Asked of the native window: it keeps the keyboard through a change of
+    // flags, while Qt's record of the active window is cleared by the first.
+    const bool wasActive = window.windowHandle() && window.windowHandle()->isActive();
     // New flags unmap the window; the taskbar entry comes and goes with them.
     window.setWindowFlags(windowFlags(withTray));
     if (withTray && !iconToolTip.isEmpty())
@@ -111,12 +114,13 @@ void TrayPresence::richteNachTray()
     // A window hidden into a tray that has gone would be out of reach. The
     // panel that held the tray mostly held the taskbar too, so it comes back
     // whole rather than minimised.
-    if (!withTray) {
-        if (!wasVisible || wasMinimized)
-            emit windowWanted();
-        else
-            window.show();
+    if (!withTray && (!wasVisible || wasMinimized)) {
+        emit windowWanted();
     } else if (wasVisible && !wasMinimized) {
         window.show();
+        // Window managers give the keyboard to few new windows of a tray's
+        // kind: what the user types next must not go nowhere.
+        if (wasActive)
+            window.activateWindow();
     }
 }
