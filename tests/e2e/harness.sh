@@ -175,8 +175,6 @@ wm_state() {
     xprop -id "$WINDOW" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'
 }
 
-# Whether the window keeps out of the taskbar, and whether its title bar
-# offers closing alone, as the window manager has taken them.
 # The hints of ours that go with a tray, each given once.
 tray_hints_once() {
     local hints
@@ -185,6 +183,8 @@ tray_hints_once() {
         [ "$(grep -o _NET_WM_STATE_SKIP_TASKBAR <<<"$hints" | wc -l)" -eq 1 ]
 }
 
+# Whether the window keeps out of the taskbar, and whether its title bar
+# offers closing alone, as the window manager has taken them.
 skips_taskbar() {
     xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
 }
