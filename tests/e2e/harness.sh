@@ -63,10 +63,19 @@ start_desktop() {
 start_screen() {
     start_bare_screen || return 1
     openbox >>"$WORK/.desktop.log" 2>&1 &
+    WINDOW_MANAGER_PID=$!
     HELPERS+=($!)
     # A window mapped while the window manager is still taking over the
     # screen can be missed by it and stay unframed.
     wait_for 15 window_manager_running
+}
+
+# A window manager busy elsewhere takes what the program asks of it only
+# later, in the order asked.
+pause_window_manager() { kill -STOP "$WINDOW_MANAGER_PID"; }
+resume_window_manager() {
+    sleep 0.5
+    kill -CONT "$WINDOW_MANAGER_PID"
 }
 
 window_manager_running() {
@@ -183,10 +192,14 @@ tray_hints_once() {
         [ "$(grep -o _NET_WM_STATE_SKIP_TASKBAR <<<"$hints" | wc -l)" -eq 1 ]
 }
 
-# Whether the window keeps out of the taskbar, and whether its title bar
-# offers closing alone, as the window manager has taken them.
+# Whether the window keeps out of the taskbar, stays on top, and whether its
+# title bar offers closing alone, as the window manager has taken them.
 skips_taskbar() {
     xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
+}
+
+stays_on_top() {
+    xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE
 }
 
 only_closes() {

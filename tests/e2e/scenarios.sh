@@ -246,12 +246,20 @@ scenario_status_notifier() {
     wait_for 5 window_active || fail "the window did not take the keyboard back"
     type_text "B"
 
-    # The tray goes and comes back while the window is open and has the keyboard.
+    # The tray goes and comes back while the window is open and has the keyboard,
+    # each time with the window manager too busy to follow at once.
+    pause_window_manager
     stop_panel
+    resume_window_manager
     wait_for 5 eval '! skips_taskbar' || fail "without a tray the window has no taskbar entry"
+    wait_for 5 stays_on_top || fail "without a tray the open window no longer stays on top"
+    pause_window_manager
     start_panel
     wait_for 10 status_notifier_item || fail "the tray icon did not come back with the StatusNotifier host"
+    resume_window_manager
     wait_for 5 window_active || fail "the open window lost the keyboard when the tray came back"
+    wait_for 5 skips_taskbar || fail "with the tray back the open window has a taskbar entry"
+    stays_on_top || fail "with the tray back the open window no longer stays on top"
     type_text "C"
 
     panel_icon_click 3

@@ -123,4 +123,6 @@ void TrayPresence::richteNachTray()
         if (wasActive)
             window.activateWindow();
     }
+    if (window.isVisible())
+        windowHints.repeatStates(window, withTray);
 }

@@ -16,7 +16,7 @@
 namespace {
 
 constexpr const char* kAtomNames[] = {"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_STATE",
-                                      "_NET_WM_STATE_SKIP_TASKBAR"};
+                                      "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_ABOVE"};
 
 xcb_connection_t* x11Connection()
 {
@@ -79,6 +79,48 @@ void prependAtoms(xcb_connection_t* connection, xcb_window_t window, std::initia
                                 1, &place.value);
 }
 
+struct HintTarget {
+    xcb_connection_t* connection = nullptr;
+    xcb_window_t id = XCB_WINDOW_NONE;
+};
+
+// The connection and native window the hints go to: none off X11, before the
+// window is made, or where the server did not name every atom asked for.
+HintTarget hintTarget(const QWidget& window, const std::vector<xcb_atom_t>& names)
+{
+    xcb_connection_t* connection = x11Connection();
+    const auto id = static_cast<xcb_window_t>(window.internalWinId());
+    if (!connection || id == XCB_WINDOW_NONE || names.size() != std::size(kAtomNames))
+        return {};
+    return {connection, id};
+}
+
+// Asks the window manager to add up to two states to a mapped window.
+void addStates(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t netWmState, xcb_atom_t first,
+               xcb_atom_t second)
+{
+    constexpr std::uint32_t kAdd = 1;
+    constexpr std::uint32_t kFromApplication = 1;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = netWmState;
+    message.data.data32[0] = kAdd;
+    message.data.data32[1] = first;
+    message.data.data32[2] = second;
+    message.data.data32[3] = kFromApplication;
+    // The message goes to the root of the window's own screen.
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    if (!geometry)
+        return;
+    xcb_send_event(connection, 0, geometry->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    std::free(geometry);
+}
+
 } // namespace
 #endif
 
@@ -123,10 +165,9 @@ const std::vector<std::uint32_t>& X11WindowHints::holeAtome()
 void X11WindowHints::beforeMap(const QWidget& window, bool inTray)
 {
 #ifdef KELMO_HAVE_XCB
-    xcb_connection_t* connection = x11Connection();
-    const auto id = static_cast<xcb_window_t>(window.internalWinId());
     const std::vector<std::uint32_t>& names = holeAtome();
-    if (!connection || id == 0 || names.size() != std::size(kAtomNames))
+    const auto [connection, id] = hintTarget(window, names);
+    if (!connection)
         return;
     // Window managers that know no toolbars go on to the types Qt gave; and
     // without a tray the taskbar entry is the way back to a minimised window.
@@ -151,5 +192,22 @@ void X11WindowHints::sendNow()
 #ifdef KELMO_HAVE_XCB
     if (xcb_connection_t* connection = x11Connection())
         xcb_flush(connection);
+#endif
+}
+
+void X11WindowHints::repeatStates(const QWidget& window, bool inTray)
+{
+#ifdef KELMO_HAVE_XCB
+    const std::vector<std::uint32_t>& names = holeAtome();
+    const auto [connection, id] = hintTarget(window, names);
+    if (!connection)
+        return;
+    const bool onTop = window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    const xcb_atom_t none = XCB_ATOM_NONE;
+    addStates(connection, id, names[2], onTop ? names[4] : none, inTray ? names[3] : none);
+    xcb_flush(connection);
+#else
+    (void)window;
+    (void)inTray;
 #endif
 }

@@ -27,6 +27,13 @@ public:
     // keeps the window states it finds on an unmapped window.
     void beforeMap(const QWidget& window, bool inTray);
 
+    // To be called when the window has been shown again right after it was
+    // hidden, as a change of flags does. A window manager busy elsewhere
+    // withdraws the window only after the new states were given for its map,
+    // and then clears them: staying on top and, with a tray, keeping out of
+    // the taskbar are asked for once more, the way a mapped window asks.
+    void repeatStates(const QWidget& window, bool inTray);
+
     // Sends what Qt has asked of the X server so far rather than when the
     // program next waits: a window just shown is framed and mapped by the
     // window manager while the program goes on starting.
