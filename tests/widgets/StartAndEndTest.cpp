@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace {
 
@@ -105,9 +106,16 @@ TEST_F(StartAndEnd, AFailedSaveKeepsTheWindowThePagesAndTheNotebook)
     EXPECT_NE(dialogs.boxes[0].text.find("keltemp.kel"), std::string::npos);
     EXPECT_NE(dialogs.boxes[0].text.find("kel.kel"), std::string::npos);
 
+    // Running on, the program keeps trying without being asked to end again.
     std::filesystem::remove("keltemp.kel");
-    EXPECT_TRUE(form->close());
+    auto* retry = form->findChild<QTimer*>(QStringLiteral("retryAfterFailure"));
+    ASSERT_TRUE(retry && retry->isActive());
+    retry->setInterval(0);
+    retry->start();
+    QTest::qWait(20);
     EXPECT_EQ(readBytes("kel.kel"), record("new on disk"));
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(form->close());
 }
 
 TEST_F(StartAndEnd, ANotebookThatCannotBeReadIsNeverWritten)

@@ -160,15 +160,25 @@ bool NotebookKeeper::schreibe(Occasion occasion)
     return true;
 }
 
+// Once per run of failures: the user is not to be nagged every few seconds.
+// An end that fails is always told, since the user waits for the program to
+// end.
+bool NotebookKeeper::erstesMal(Occasion occasion)
+{
+    const bool told = failureTold;
+    failureTold = true;
+    return occasion == Occasion::End || !told;
+}
+
 // A changed notebook we cannot read is never written over: our pages stay
 // in memory until the user has seen to the file.
 void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
 {
-    if (occasion != Occasion::End && failureTold)
-        return;
-    failureTold = occasion != Occasion::End;
-    if (occasion != Occasion::End && store.hasUnsavedChanges())
+    // The program runs on after a failed end as well, so it keeps trying.
+    if (store.hasUnsavedChanges())
         retry->start();
+    if (!erstesMal(occasion))
+        return;
     const QString text =
         QStringLiteral("Kelmo-Note cannot read the notebook \"%1\", which has changed on disk: %2.\n\n"
                        "Kelmo-Note does not write over it. Your pages are still open in Kelmo-Note; "
@@ -179,13 +189,9 @@ void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
 
 void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasion)
 {
-    if (occasion != Occasion::End) {
-        retry->start();
-        // Once per run of failures: the user is not to be nagged every few seconds.
-        if (failureTold)
-            return;
-        failureTold = true;
-    }
+    retry->start();
+    if (!erstesMal(occasion))
+        return;
     const QString whatNext = occasion == Occasion::End
                                  ? QStringLiteral("Fix the cause, then end Kelmo-Note again.")
                                  : QStringLiteral("Kelmo-Note keeps trying while it runs.");

@@ -57,6 +57,7 @@ private:
     bool schreibe(Occasion occasion);
     void beobachte();
     void meldeLesefehler(const FileError& error);
+    bool erstesMal(Occasion occasion);
     void meldeFehler(const FileError& error, Occasion occasion);
     void meldeSchreibfehler(const FileError& error, Occasion occasion);
     void meldeBeidesBehalten(const std::string& asidePath);
