@@ -325,6 +325,11 @@ scenario_keyboard_only() {
     wait_for 5 test -s "$WORK/optionen.kel" || fail "Escape did not close the options and store them"
     [ -z "$(xdotool search --onlyvisible --name '^Options$')" ] || fail "the options dialog is still open"
     wait_for 5 window_active || fail "closing the options did not give the keyboard back to the window"
+    xdotool key ctrl+p
+    wait_for 5 xdotool search --onlyvisible --name '^Print$' || fail "Ctrl+P did not open the print dialog"
+    sleep 0.3
+    xdotool key Escape
+    wait_for 5 window_active || fail "closing the print dialog did not give the keyboard back to the window"
     xdotool key ctrl+q
     wait_for_end
     expect_pages 2

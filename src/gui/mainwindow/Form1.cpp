@@ -302,4 +302,5 @@ void Form1::print_click()
 {
     printer->print(this, QString::fromLatin1(kCaption), RichTextBox1->document()->toRawText(),
                    RichTextBox1->font().pointSizeF());
+    dialogWindows->giveKeyboardBack();
 }

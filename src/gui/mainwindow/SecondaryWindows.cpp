@@ -51,7 +51,7 @@ void SecondaryWindows::openAbout()
 
 void SecondaryWindows::zeige(QWidget& dialog)
 {
-    connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::gibTastaturZurueck, Qt::UniqueConnection);
+    connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::giveKeyboardBack, Qt::UniqueConnection);
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
@@ -60,7 +60,7 @@ void SecondaryWindows::zeige(QWidget& dialog)
 // The dialogs are windows of their own, so nobody hands the keyboard back
 // when they close: without this, someone who closed one with Escape would
 // be typing into no window at all.
-void SecondaryWindows::gibTastaturZurueck()
+void SecondaryWindows::giveKeyboardBack()
 {
     if (mainWindow->isVisible() && !mainWindow->isMinimized()) {
         mainWindow->raise();
