@@ -305,9 +305,9 @@ scenario_keyboard_only() {
     sleep 1.5
     xdotool keyup ctrl+Next
     xdotool key alt+Home
-    # Out of the page, along the buttons (the rolled-up panel takes no
-    # focus) to Search, which rolls the panel down and gives it the focus.
-    xdotool key ctrl+Tab Tab Tab Tab Tab space
+    # Out of the page backwards, along the buttons (the rolled-up panel takes
+    # no focus) to Search, which rolls the panel down and gives it the focus.
+    xdotool key ctrl+shift+Tab shift+Tab shift+Tab space
     wait_for 10 client_height_is 305 ||
         fail "Space on Search did not roll the panel down ($(geometry "$WINDOW" | cut -d' ' -f4) pixels)"
     type_text "milk"

@@ -33,7 +33,10 @@ void MainWindowKeys::install(QWidget& window, QPlainTextEdit& page, QMenu& menu,
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), showMenu);
     shortcut(QKeySequence(Qt::Key_Menu), showMenu);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), actions.leavePage, &page);
+    // With Shift, platforms name the key Tab (X11) or Backtab, and Qt takes
+    // the one for the other in neither direction.
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), actions.leavePageBackwards, &page);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), actions.leavePageBackwards, &page);
 }
 
 void MainWindowKeys::zeigeMenue(QWidget& window, QPlainTextEdit& page, QMenu& menu)
