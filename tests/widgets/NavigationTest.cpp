@@ -64,6 +64,7 @@ TEST_F(Navigation, DeleteAnsweredNoKeepsThePageWithItsEdits)
     EXPECT_EQ(dialogs.boxes[0].text, "Do you want to delete this site?");
     EXPECT_EQ(form->pageStore().pageCount(), 2);
     EXPECT_EQ(editorText(), shown("edited 1"));
+    EXPECT_EQ(form->RichTextBox1->textCursor().position(), 7) << "typing goes on where it stopped";
 }
 
 TEST_F(Navigation, DeleteAnsweredYesOnPageTwoOfThreeShowsTheFormerPageThree)

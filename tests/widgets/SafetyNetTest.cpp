@@ -110,15 +110,20 @@ TEST_F(SafetyNet, ChangesMadeOnDiskByOthersAreNeverLost)
         start(record("one"));
         struct stat before {};
         ::stat("kel.kel", &before);
+        QTextCursor caret = form->RichTextBox1->textCursor();
+        caret.setPosition(2);
+        form->RichTextBox1->setTextCursor(caret);
         if (c.weEdit)
             type(QStringLiteral("mine "));
         c.change();
         if (!c.weEdit) {
-            // The file watch takes the change in by itself.
+            // The file watch takes the change in by itself, and the user
+            // goes on typing where they were.
             auto shown = [this] {
                 return editorText().toStdString() + std::string(2000 - editorText().size(), ' ');
             };
             EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == c.notebook; }, 5000)) << shown();
+            EXPECT_EQ(form->RichTextBox1->textCursor().position(), 2);
         }
         EXPECT_TRUE(form->close());
         EXPECT_EQ(readBytes("kel.kel"), c.notebook);

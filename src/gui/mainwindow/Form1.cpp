@@ -126,11 +126,19 @@ void Form1::ladeSeiten()
 {
     keeper = new NotebookKeeper(pageStore(), dialogs, this);
     connect(keeper, &NotebookKeeper::pagesWanted, this, &Form1::maskeSpeichern);
-    connect(keeper, &NotebookKeeper::pagesReloaded, this, &Form1::maskeAnzeigen);
+    connect(keeper, &NotebookKeeper::pagesReloaded, this, &Form1::zeigeNeuGeladen);
     connect(RichTextBox1, &QPlainTextEdit::textChanged, keeper, &NotebookKeeper::typed);
     pagesRead = keeper->loadAtStart();
     if (pagesRead)
         maskeAnzeigen();
+}
+
+// Another program changed the notebook: the page is shown as it is now,
+// and the user goes on typing where they were.
+void Form1::zeigeNeuGeladen()
+{
+    view->showAgain(pageStore());
+    benenneSeite();
 }
 
 bool Form1::sichern()
@@ -175,9 +183,18 @@ void Form1::Command1_Click(std::int16_t Index)
         {4, &BusinessDataTier::erster},  {6, &BusinessDataTier::entferne},
     };
     maskeSpeichern();
+    auto place = [this] { return std::pair{pageStore().currentPage(), pageStore().pageCount()}; };
+    const auto before = place();
     if (const auto move = moves.find(Index); move != moves.end())
         (pageStore().*(move->second))();
-    maskeAnzeigen();
+    // Where the page stays (no page before the first, a delete answered No),
+    // so does the caret.
+    if (place() == before) {
+        view->showAgain(pageStore());
+        RichTextBox1->setFocus();
+    } else {
+        maskeAnzeigen();
+    }
     benenneSeite();
     if (keeper)
         keeper->typed();

@@ -93,6 +93,7 @@ private:
     void verbindeBefehle();
     void gehWeiter(bool forward);
     void ladeSeiten();
+    void zeigeNeuGeladen();
     bool sichern();
     bool speichereSeiten();
     void benenneSeite();

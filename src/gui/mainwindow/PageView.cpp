@@ -6,6 +6,9 @@
 #include "core/store/BusinessDataTier.h"
 #include "core/store/CodePage.h"
 
+#include <QScrollBar>
+#include <algorithm>
+
 PageView::PageView(PageEditor& editor_, UserDialogs& dialogs)
     : editor(editor_)
 {
@@ -30,6 +33,17 @@ void PageView::show(const BusinessDataTier& store)
     editor.setPlainText(
         QString(reinterpret_cast<const QChar*>(shown.data()), static_cast<qsizetype>(shown.size())));
     shownText = editor.document()->toRawText();
+}
+
+void PageView::showAgain(const BusinessDataTier& store)
+{
+    const int caret = editor.textCursor().position();
+    const int scrolled = editor.verticalScrollBar()->value();
+    show(store);
+    QTextCursor cursor = editor.textCursor();
+    cursor.setPosition(std::min(caret, editor.document()->characterCount() - 1));
+    editor.setTextCursor(cursor);
+    editor.verticalScrollBar()->setValue(scrolled);
 }
 
 void PageView::store(BusinessDataTier& store) const

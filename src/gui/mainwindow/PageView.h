@@ -15,7 +15,12 @@ class PageView {
 public:
     PageView(PageEditor& editor, UserDialogs& dialogs);
 
+    // The current page, with the caret at its start.
     void show(const BusinessDataTier& store);
+    // The same page shown anew (another program changed it, or a command
+    // left it in place): the caret and the view stay where they were, as
+    // far as the text reaches.
+    void showAgain(const BusinessDataTier& store);
     void store(BusinessDataTier& store) const;
 
 private:
