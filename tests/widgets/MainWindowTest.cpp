@@ -189,6 +189,8 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     EXPECT_EQ(form->focusWidget(), editor);
     keys(editor, Qt::Key_F3);
     EXPECT_EQ(form->Label1->text(), "Up") << "F3 rolls the panel down first";
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "and, with nothing to look for, looks for nothing";
+    EXPECT_EQ(form->focusWidget(), form->Text1);
 
     form->Command1.at(2)->setFocus();
     keys(form->Command1.at(2), Qt::Key_F10, Qt::ShiftModifier);

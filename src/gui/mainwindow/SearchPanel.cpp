@@ -88,5 +88,10 @@ void SearchPanel::findAgain()
         if (closed())
             return;
     }
+    // With nothing to look for, the keys only open the panel for a word.
+    if (controls.Text1->text().isEmpty()) {
+        controls.Text1->setFocus();
+        return;
+    }
     controls.Searchbutton[0]->click();
 }
