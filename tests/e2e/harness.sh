@@ -108,14 +108,36 @@ start_status_notifier_desktop() {
     start_screen || fail "the virtual screen did not start: $(tail -n 3 "$WORK/.desktop.log" 2>/dev/null)"
     # The panel's settings come from here, read by the settings daemon the
     # bus starts, so the bus must know the folder too.
-    export XDG_CONFIG_HOME="$WORK/.config" NO_AT_BRIDGE=1
+    export XDG_CONFIG_HOME="$WORK/.config"
     local settings="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
     mkdir -p "$settings"
     cp "$(dirname "${BASH_SOURCE[0]}")/xfce4-panel.xml" "$settings/"
+    start_session_bus
+}
+
+start_session_bus() {
+    export NO_AT_BRIDGE=1
     dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/.bus" 4>"$WORK/.bus.pid" ||
         fail "no session bus"
     HELPERS+=("$(cat "$WORK/.bus.pid")")
     export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WORK/.bus")"
+}
+
+# Xfce's window manager, which reads its settings through the session bus,
+# with trayer as the tray.
+start_xfwm4_desktop() {
+    start_bare_screen || fail "the virtual screen did not start"
+    export XDG_CONFIG_HOME="$WORK/.config"
+    start_session_bus
+    xfwm4 --compositor=off >>"$WORK/.desktop.log" 2>&1 &
+    WINDOW_MANAGER_PID=$!
+    HELPERS+=($!)
+    wait_for 15 window_manager_running || fail "xfwm4 did not start: $(tail -n 3 "$WORK/.desktop.log")"
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
+        >>"$WORK/.desktop.log" 2>&1 &
+    HELPERS+=($!)
+    wait_for 15 xdotool search --classname '^trayer$' || fail "trayer did not start"
+    sleep 0.5
 }
 
 PANEL_PID=""

@@ -269,6 +269,32 @@ scenario_status_notifier() {
     expect_record 1 'ABCpage'
 }
 
+scenario_xfwm4_beside_another_window() {
+    start_xfwm4_desktop
+    page_file "page"
+    xmessage -geometry 500x300+100+300 "another program" >/dev/null 2>&1 &
+    HELPERS+=($!)
+    sleep 0.5
+    start_kelmo
+    wait_for_window
+    click_at 150 40
+    xdotool key ctrl+End
+    # Each time the print dialog closes, the keyboard comes back to the page
+    # and not to the other program's window below.
+    local i
+    for i in 1 2 3 4 5 6; do
+        xdotool key ctrl+p
+        wait_for 5 xdotool search --onlyvisible --name '^Print$' || fail "Ctrl+P did not open the print dialog"
+        sleep 0.3
+        xdotool key Escape
+        wait_for 3 window_active || fail "closing the print dialog ($i) gave the keyboard to $(xdotool getactivewindow getwindowname)"
+        type_text "$i"
+    done
+    xdotool key ctrl+q
+    wait_for_end
+    expect_record 1 'page123456'
+}
+
 scenario_no_window_manager() {
     start_bare_screen || fail "the virtual screen did not start"
     page_file "milk"

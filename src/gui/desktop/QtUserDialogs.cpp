@@ -1,5 +1,7 @@
 #include "QtUserDialogs.h"
 
+#include "gui/common/KeyboardReturn.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -19,13 +21,12 @@ QMessageBox::Icon qtIcon(UserDialogs::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-// Without a window manager nobody hands the keyboard back to the window the
-// box stood over: its shortcuts would stay dead until it was clicked.
+// The keyboard goes back to the window the box stood over, or its shortcuts
+// would stay dead until it was clicked.
 int showOver(QMessageBox& box, QWidget* parent)
 {
     const int answer = box.exec();
-    if (parent && parent->isVisible())
-        parent->activateWindow();
+    KeyboardReturn::to(parent);
     return answer;
 }
 

@@ -1,6 +1,7 @@
 #include "SecondaryWindows.h"
 
 #include "gui/about/Form3.h"
+#include "gui/common/KeyboardReturn.h"
 #include "gui/options/Form2.h"
 
 #include <QWidget>
@@ -62,10 +63,7 @@ void SecondaryWindows::zeige(QWidget& dialog)
 // be typing into no window at all.
 void SecondaryWindows::giveKeyboardBack()
 {
-    if (mainWindow->isVisible() && !mainWindow->isMinimized()) {
-        mainWindow->raise();
-        mainWindow->activateWindow();
-    }
+    KeyboardReturn::to(mainWindow);
 }
 
 std::array<QWidget*, 2> SecondaryWindows::sammleDialoge() const
