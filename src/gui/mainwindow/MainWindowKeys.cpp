@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -39,16 +40,25 @@ void MainWindowKeys::install(QWidget& window, QPlainTextEdit& page, QMenu& menu,
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), actions.leavePageBackwards, &page);
 }
 
+// Where text is typed (the page, the search field) the keys open its own
+// menu, as the Menu key does there by itself.
 void MainWindowKeys::zeigeMenue(QWidget& window, QPlainTextEdit& page, QMenu& menu)
 {
     QWidget* focus = window.focusWidget();
     if (focus == &page) {
-        // In the page the keys open the editor's own menu, as they always did.
-        const QPoint caret = page.cursorRect().center();
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, caret, page.viewport()->mapToGlobal(caret));
-        QCoreApplication::sendEvent(page.viewport(), &event);
+        zeigeEigenesMenue(*page.viewport(), page.cursorRect().center());
+        return;
+    }
+    if (qobject_cast<QLineEdit*>(focus)) {
+        zeigeEigenesMenue(*focus, focus->rect().center());
         return;
     }
     const QWidget* at = focus ? focus : &window;
     menu.popup(at->mapToGlobal(at->rect().center()));
+}
+
+void MainWindowKeys::zeigeEigenesMenue(QWidget& target, QPoint at)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target.mapToGlobal(at));
+    QCoreApplication::sendEvent(&target, &event);
 }

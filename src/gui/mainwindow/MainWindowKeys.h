@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <functional>
 
 class QMenu;
@@ -25,9 +26,10 @@ public:
     };
 
     // Shift+F10 and the Menu key open `menu` at the window, and the page's
-    // own menu in the page.
+    // or the search field's own menu in them.
     static void install(QWidget& window, QPlainTextEdit& page, QMenu& menu, const Actions& actions);
 
 private:
     static void zeigeMenue(QWidget& window, QPlainTextEdit& page, QMenu& menu);
+    static void zeigeEigenesMenue(QWidget& target, QPoint at);
 };
