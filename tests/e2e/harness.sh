@@ -62,7 +62,11 @@ start_desktop() {
 
 start_screen() {
     start_bare_screen || return 1
-    openbox >>"$WORK/.desktop.log" 2>&1 &
+    start_window_manager openbox
+}
+
+start_window_manager() {
+    "$@" >>"$WORK/.desktop.log" 2>&1 &
     WINDOW_MANAGER_PID=$!
     HELPERS+=($!)
     # A window mapped while the window manager is still taking over the
@@ -94,6 +98,10 @@ start_bare_screen() {
 
 try_start_desktop() {
     start_screen || return 1
+    start_trayer
+}
+
+start_trayer() {
     trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
         >>"$WORK/.desktop.log" 2>&1 &
     HELPERS+=($!)
@@ -129,15 +137,8 @@ start_xfwm4_desktop() {
     start_bare_screen || fail "the virtual screen did not start"
     export XDG_CONFIG_HOME="$WORK/.config"
     start_session_bus
-    xfwm4 --compositor=off >>"$WORK/.desktop.log" 2>&1 &
-    WINDOW_MANAGER_PID=$!
-    HELPERS+=($!)
-    wait_for 15 window_manager_running || fail "xfwm4 did not start: $(tail -n 3 "$WORK/.desktop.log")"
-    trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
-        >>"$WORK/.desktop.log" 2>&1 &
-    HELPERS+=($!)
-    wait_for 15 xdotool search --classname '^trayer$' || fail "trayer did not start"
-    sleep 0.5
+    start_window_manager xfwm4 --compositor=off || fail "xfwm4 did not start: $(tail -n 3 "$WORK/.desktop.log")"
+    start_trayer || fail "trayer did not start"
 }
 
 PANEL_PID=""

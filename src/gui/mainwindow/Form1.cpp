@@ -319,5 +319,4 @@ void Form1::print_click()
 {
     printer->print(this, QString::fromLatin1(kCaption), RichTextBox1->document()->toRawText(),
                    RichTextBox1->font().pointSizeF());
-    dialogWindows->giveKeyboardBack();
 }

@@ -1,6 +1,7 @@
 #include "PagePrinter.h"
 
 #include "core/desktop/UserDialogs.h"
+#include "gui/common/KeyboardReturn.h"
 #include "gui/desktop/Printing.h"
 
 PagePrinter::PagePrinter(Printing& printing_, UserDialogs& dialogs_)
@@ -11,6 +12,9 @@ PagePrinter::PagePrinter(Printing& printing_, UserDialogs& dialogs_)
 void PagePrinter::print(QWidget* parent, const QString& heading, const QString& text, qreal pointSize)
 {
     const std::optional<int> copies = printing.askForCopies(parent);
+    // The print dialog is a window of its own: nobody else hands the
+    // keyboard back as it closes.
+    KeyboardReturn::to(parent);
     if (!copies)
         return;
     PrintJob job;

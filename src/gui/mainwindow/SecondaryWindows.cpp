@@ -52,7 +52,7 @@ void SecondaryWindows::openAbout()
 
 void SecondaryWindows::zeige(QWidget& dialog)
 {
-    connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::giveKeyboardBack, Qt::UniqueConnection);
+    connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::gibTastaturZurueck, Qt::UniqueConnection);
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
@@ -61,7 +61,7 @@ void SecondaryWindows::zeige(QWidget& dialog)
 // The dialogs are windows of their own, so nobody hands the keyboard back
 // when they close: without this, someone who closed one with Escape would
 // be typing into no window at all.
-void SecondaryWindows::giveKeyboardBack()
+void SecondaryWindows::gibTastaturZurueck()
 {
     KeyboardReturn::to(mainWindow);
 }

@@ -30,15 +30,13 @@ public:
     void openAbout();
     void raiseOpen();
     void closeAll();
-    // For dialogs that are windows of their own, such as the print dialog:
-    // nobody else hands the keyboard back to the main window when they close.
-    void giveKeyboardBack();
 
 signals:
     void editorFontChosen(const QFont& font);
 
 private:
     void zeige(QWidget& dialog);
+    void gibTastaturZurueck();
     // Both dialogs, null where not open.
     std::array<QWidget*, 2> sammleDialoge() const;
 
