@@ -97,6 +97,21 @@ TEST_F(MainWindow, ThePopupMenuHoldsItsEntriesInOrder)
     }
 }
 
+// The name a control has as it takes the keyboard.
+class NameOnFocus : public QObject {
+public:
+    explicit NameOnFocus(QWidget* control) { control->installEventFilter(this); }
+    QString name;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            name = QAccessible::queryAccessibleInterface(watched)->text(QAccessible::Name);
+        return false;
+    }
+};
+
 TEST_F(MainWindow, ScreenReadersHearTheButtonsAndWhichPageIsShownButNotTheArtwork)
 {
     start(record("one") + record("two"));
@@ -110,6 +125,14 @@ TEST_F(MainWindow, ScreenReadersHearTheButtonsAndWhichPageIsShownButNotTheArtwor
     click(3);
     click(2);
     EXPECT_EQ(name(form->RichTextBox1), "Page 3 of 3") << "Next on the last page adds one";
+    // A page button gives the keyboard back to the page, which a screen
+    // reader then names: by the page now shown.
+    NameOnFocus heard(form->RichTextBox1);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Command1.at(4)->setFocus();
+    click(4);
+    EXPECT_EQ(heard.name, "Page 1 of 3");
     form->baueSuchfeld();
     EXPECT_EQ(name(form->Text1), "Search for:");
 

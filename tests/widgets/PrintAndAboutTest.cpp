@@ -2,6 +2,7 @@
 #include "gui/about/Form3.h"
 #include "gui/desktop/LoadedPrinting.h"
 #include "gui/desktop/QtPrinting.h"
+#include "gui/desktop/QtUserDialogs.h"
 
 #include <QAccessible>
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
@@ -186,6 +188,29 @@ TEST_F(About, TheDialogHasItsTabsAndHandsTheAddressesToTheDesktop)
     form->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull()) << "the program's end closes the dialog";
+}
+
+// Its message stands over the About window, which keeps the keyboard for
+// the Escape that closes it.
+TEST_F(About, ItsMessageStandsOverItAndHandsTheKeyboardBackToIt)
+{
+    start(record(""));
+    QtUserDialogs messages;
+    messages.setParent(form.get());
+    Form3 about(shell, messages);
+    about.show();
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    shell.takes = false;
+    QWidget* over = nullptr;
+    QTimer::singleShot(0, [&over] {
+        QWidget* box = QApplication::activeModalWidget();
+        over = box->parentWidget();
+        box->close();
+    });
+    QTest::keyClick(about.Command3, Qt::Key_Return);
+    EXPECT_EQ(over, &about);
+    EXPECT_TRUE(QTest::qWaitFor([&about] { return QApplication::activeWindow() == &about; }));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "gui/common/KeyboardReturn.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace {
@@ -34,17 +35,27 @@ int showOver(QMessageBox& box, QWidget* parent)
 
 bool QtUserDialogs::askYesNo(const std::string& title, const std::string& text)
 {
+    QWidget* over = findeFenster();
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, parent_);
+                    QMessageBox::Yes | QMessageBox::No, over);
     box.setDefaultButton(QMessageBox::Yes);
-    return showOver(box, parent_) == QMessageBox::Yes;
+    return showOver(box, over) == QMessageBox::Yes;
 }
 
 void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon icon)
 {
+    QWidget* over = findeFenster();
     QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, parent_);
+                    QMessageBox::Ok, over);
     // File names and addresses in a message can be copied from it.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    showOver(box, parent_);
+    showOver(box, over);
+}
+
+// A message from a dialog (About, Options) stands over that dialog, and the
+// keyboard goes back to it, not to the main window behind it.
+QWidget* QtUserDialogs::findeFenster() const
+{
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : parent_;
 }

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-// Modal message boxes over the given parent window.
+// Modal message boxes over the window the user is in, or else over the
+// given parent window.
 class QtUserDialogs : public UserDialogs {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
@@ -13,5 +14,7 @@ public:
     void tell(const std::string& title, const std::string& text, Icon icon) override;
 
 private:
+    QWidget* findeFenster() const;
+
     QWidget* parent_ = nullptr;
 };

@@ -189,13 +189,14 @@ void Form1::Command1_Click(std::int16_t Index)
         (pageStore().*(move->second))();
     // Where the page stays (no page before the first, a delete answered No),
     // so does the caret.
-    if (place() == before) {
+    if (place() == before)
         view->showAgain(pageStore());
-        RichTextBox1->setFocus();
-    } else {
-        maskeAnzeigen();
-    }
+    else
+        view->show(pageStore());
+    // Named before it takes the keyboard: a screen reader reads the name the
+    // page has as the keyboard comes to it.
     benenneSeite();
+    RichTextBox1->setFocus();
     if (keeper)
         keeper->typed();
 }
