@@ -27,18 +27,22 @@ TEST(EditorText, LineBreaksOfAPageBecomeParagraphs)
 TEST(EditorText, ParagraphsAndLineSeparatorsBecomeCrLfAndForeignCharactersQuestionMarks)
 {
     const CodePage& cp = CodePage::windows1252();
+    // `storable`: as the editor shows it, breaks kept.
     const struct {
         std::u16string editor;
         std::u16string page;
+        std::u16string storable;
     } cases[] = {
-        {u"", u""},
-        {std::u16string(u"one") + P + u"two", u"one\r\ntwo"},
-        {u"a\u2028b", u"a\r\nb"},
-        {u"no\u00A0break", u"no\u00A0break"},
-        {u"\u4E2D\U0001F600\u20AC", u"??\u20AC"},
+        {u"", u"", u""},
+        {std::u16string(u"one") + P + u"two", u"one\r\ntwo", std::u16string(u"one") + P + u"two"},
+        {u"a\u2028b", u"a\r\nb", u"a\u2028b"},
+        {u"no\u00A0break", u"no\u00A0break", u"no\u00A0break"},
+        {u"\u4E2D\U0001F600\u20AC", u"??\u20AC", u"??\u20AC"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(EditorText::toPage(c.editor, cp), c.page);
+        EXPECT_EQ(EditorText::storable(c.editor, cp), c.storable);
+    }
 }
 
 TEST(EditorText, APageWithCrLfSurvivesTheRoundTrip)

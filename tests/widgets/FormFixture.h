@@ -48,9 +48,11 @@ protected:
         form->RichTextBox1->moveCursor(QTextCursor::Start);
         // Key events that carry their text, as a keyboard layout sends them;
         // QTest::keyClicks knows only ASCII.
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        // One event a character, a pair of surrogates in one, as X11 sends them.
+        for (const char32_t c : text.toUcs4()) {
+            const QString one = QString::fromUcs4(&c, 1);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, one);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, one);
             QApplication::sendEvent(form->RichTextBox1, &press);
             QApplication::sendEvent(form->RichTextBox1, &release);
         }

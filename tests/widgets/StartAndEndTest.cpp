@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -62,14 +63,24 @@ TEST_F(StartAndEnd, AnUntouchedPageGoesBackByteForByteWhateverItHolds)
     EXPECT_EQ(readBytes("kel.kel"), notebook);
 }
 
+// What the page cannot hold is shown as the '?' it is kept as, as it comes;
+// a paste says so.
 TEST_F(StartAndEnd, EditedTextHoldsOnlyWhatThePageFileCanHold)
 {
     start(record(""));
-    type(QStringLiteral("\u20AC \u4E2D \u00E4"));
-    click(1);
-    EXPECT_EQ(editorText(), QStringLiteral("\u20AC ? \u00E4"));
+    type(QStringLiteral("\u20AC \u4E2D \u00E4 \U0001F600"));
+    EXPECT_EQ(editorText(), QStringLiteral("\u20AC ? \u00E4 ?"));
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("\u03A9"));
+    QApplication::sendEvent(form->RichTextBox1, &composed);
+    QApplication::clipboard()->setText(QStringLiteral("?\u00DF\U0001F600\u03A9"));
+    form->RichTextBox1->paste();
+    EXPECT_EQ(editorText(), QStringLiteral("\u20AC ? \u00E4 ???\u00DF??"));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("2 characters of what you pasted are not among them"), std::string::npos)
+        << dialogs.boxes[0].text;
     form->close();
-    EXPECT_EQ(readBytes("kel.kel"), record("\x80 ? \xE4"));
+    EXPECT_EQ(readBytes("kel.kel"), record("\x80 ? \xE4 ???\xDF??"));
 }
 
 TEST_F(StartAndEnd, TextBeyondAPageIsRefusedWhenItComesNeverCutLater)

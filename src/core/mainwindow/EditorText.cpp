@@ -76,6 +76,19 @@ std::u16string toPage(std::u16string_view editorText, const CodePage& codePage, 
     return codePage.fitted(page);
 }
 
+std::u16string storable(std::u16string_view editorText, const CodePage& codePage)
+{
+    std::u16string text;
+    text.reserve(editorText.size());
+    for (std::size_t i = 0; i < editorText.size(); ++i) {
+        const char16_t c = editorText[i];
+        if (startsPair(editorText, i))
+            ++i;
+        text.push_back(isBreak(c) || codePage.canEncode(c) ? c : u'?');
+    }
+    return text;
+}
+
 std::size_t storedLength(std::u16string_view editorText, LineBreak lineBreak)
 {
     std::size_t bytes = 0;

@@ -31,6 +31,10 @@ std::u16string fromPage(std::u16string_view page);
 std::u16string toPage(std::u16string_view editorText, const CodePage& codePage,
                       LineBreak lineBreak = LineBreak::CrLf);
 
+// The editor's text with each character the page file cannot hold as the
+// '?' it would be kept as; line and paragraph breaks stay.
+std::u16string storable(std::u16string_view editorText, const CodePage& codePage);
+
 // The bytes the editor's text takes in the page file.
 std::size_t storedLength(std::u16string_view editorText, LineBreak lineBreak);
 

@@ -1,5 +1,6 @@
 #include "PageEditor.h"
 
+#include "core/store/CodePage.h"
 #include "core/store/Seite.h"
 
 #include <QApplication>
@@ -24,6 +25,14 @@ QString asParagraphs(QString text)
     return text;
 }
 
+// What the page file cannot hold is shown at once as the '?' it is kept as,
+// not as typed until the page is shown anew.
+QString storable(const QString& text)
+{
+    const std::u16string kept = EditorText::storable(view(text), CodePage::system());
+    return QString(reinterpret_cast<const QChar*>(kept.data()), static_cast<qsizetype>(kept.size()));
+}
+
 // The text a key press would put into the editor, if any.
 QString typedText(QKeyEvent* event)
 {
@@ -37,7 +46,10 @@ QString typedText(QKeyEvent* event)
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (text.isEmpty() || ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)))
         return {};
-    return text.at(0).isPrint() || text.at(0) == QLatin1Char('\t') ? text : QString();
+    const char32_t first = text.at(0).isHighSurrogate() && text.size() > 1
+                               ? QChar::surrogateToUcs4(text.at(0), text.at(1))
+                               : text.at(0).unicode();
+    return QChar::isPrint(first) || first == U'\t' ? text : QString();
 }
 
 } // namespace
@@ -62,35 +74,55 @@ bool PageEditor::passt(const QString& text) const
 void PageEditor::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = typedText(event);
-    if (!typed.isEmpty() && !isReadOnly() && !passt(typed)) {
+    if (typed.isEmpty() || isReadOnly()) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    const QString kept = storable(typed);
+    if (!passt(kept)) {
         QApplication::beep();
         event->accept();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    if (kept == typed) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent keptKey(event->type(), event->key(), event->modifiers(), kept, event->isAutoRepeat(),
+                      static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&keptKey);
+    event->setAccepted(keptKey.isAccepted());
 }
 
 void PageEditor::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (event->commitString().isEmpty() || passt(event->commitString())) {
+    const QString composed = event->commitString();
+    const QString kept = storable(composed);
+    if (kept == composed && (composed.isEmpty() || passt(composed))) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    QApplication::beep();
-    QInputMethodEvent refused(event->preeditString(), event->attributes());
-    QPlainTextEdit::inputMethodEvent(&refused);
+    QInputMethodEvent taken(event->preeditString(), event->attributes());
+    if (passt(kept))
+        taken.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    else
+        QApplication::beep();
+    QPlainTextEdit::inputMethodEvent(&taken);
 }
 
 void PageEditor::insertFromMimeData(const QMimeData* source)
 {
     if (!source || !source->hasText())
         return;
-    const QString text = asParagraphs(source->text());
+    const QString given = asParagraphs(source->text());
+    const QString text = storable(given);
+    // Each character the page cannot hold became one '?'.
+    const auto replaced = static_cast<int>(text.count(QLatin1Char('?')) - given.count(QLatin1Char('?')));
     const auto fitting =
         static_cast<qsizetype>(EditorText::fittingPrefix(view(text), berechnePlatz(), lineBreak_));
     QMimeData taken;
     taken.setText(text.left(fitting));
     QPlainTextEdit::insertFromMimeData(&taken);
-    if (fitting < text.size())
-        emit textLeftOut(static_cast<int>(text.size() - fitting));
+    if (replaced > 0 || fitting < text.size())
+        emit textAltered(replaced, static_cast<int>(text.size() - fitting));
 }

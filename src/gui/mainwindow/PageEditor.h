@@ -7,6 +7,8 @@
 // The editor of one page. It never holds more than the page can store,
 // counted in the bytes the page file will take: what does not fit is
 // refused as it is typed, pasted, dropped or composed, never cut later.
+// Nor does it hold a character the page file cannot: such a character
+// comes in as the '?' the page keeps.
 class PageEditor : public QPlainTextEdit {
     Q_OBJECT
 
@@ -19,8 +21,9 @@ public:
     EditorText::LineBreak lineBreak() const { return lineBreak_; }
 
 signals:
-    // A paste or a drop was taken only in part; `characters` were left out.
-    void textLeftOut(int characters);
+    // A paste or a drop was not taken as it was: `replaced` characters the
+    // page cannot hold became '?', `leftOut` did not fit.
+    void textAltered(int replaced, int leftOut);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

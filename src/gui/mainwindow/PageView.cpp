@@ -9,15 +9,34 @@
 #include <QScrollBar>
 #include <algorithm>
 
+namespace {
+
+QString characters(int count)
+{
+    return count == 1 ? QStringLiteral("1 character") : QStringLiteral("%1 characters").arg(count);
+}
+
+QString alteredPaste(int replaced, int leftOut)
+{
+    QStringList told;
+    if (replaced > 0)
+        told << QStringLiteral("A page keeps only the characters of the notebook's code page: %1 of what you "
+                               "pasted %2 not among them and became \"?\".")
+                    .arg(characters(replaced), replaced == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+    if (leftOut > 0)
+        told << QStringLiteral(
+                    "A page holds 2000 characters. %1 of what you pasted did not fit and %2 left out.")
+                    .arg(characters(leftOut), leftOut == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+    return told.join(QStringLiteral("\n\n"));
+}
+
+} // namespace
+
 PageView::PageView(PageEditor& editor_, UserDialogs& dialogs)
     : editor(editor_)
 {
-    QObject::connect(&editor, &PageEditor::textLeftOut, &editor, [&dialogs](int characters) {
-        dialogs.tell("Kelmo Note",
-                     QStringLiteral("A page holds 2000 characters. %1 characters of what you pasted did not "
-                                    "fit and were left out.")
-                         .arg(characters)
-                         .toStdString(),
+    QObject::connect(&editor, &PageEditor::textAltered, &editor, [&dialogs](int replaced, int leftOut) {
+        dialogs.tell("Kelmo Note", alteredPaste(replaced, leftOut).toStdString(),
                      UserDialogs::Icon::Information);
     });
 }
