@@ -2,7 +2,9 @@
 
 #include "core/desktop/UserDialogs.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Answers questions as told and remembers every box it was asked to show.
@@ -17,6 +19,9 @@ public:
 
     bool answer = true;
     std::vector<Box> boxes;
+    // Runs once, while the next box is up: a real box runs the event loop,
+    // and timers and file watches fire behind it.
+    std::function<void()> whileShown;
 
     bool askYesNo(const std::string& title, const std::string& text) override
     {
@@ -26,5 +31,7 @@ public:
     void tell(const std::string& title, const std::string& text, Icon icon) override
     {
         boxes.push_back({title, text, false, icon});
+        if (auto behind = std::exchange(whileShown, nullptr))
+            behind();
     }
 };

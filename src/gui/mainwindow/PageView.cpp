@@ -45,8 +45,8 @@ PageView::PageView(PageEditor& editor_, UserDialogs& dialogs)
 // the page.
 void PageView::show(const BusinessDataTier& store)
 {
-    shownPage = store.nachname();
-    const std::u16string_view text = EditorText::withoutFill(shownPage);
+    const std::u16string page = store.nachname();
+    const std::u16string_view text = EditorText::withoutFill(page);
     editor.setLineBreak(EditorText::lineBreakOf(text));
     const std::u16string shown = EditorText::fromPage(text);
     editor.setPlainText(
@@ -68,10 +68,8 @@ void PageView::showAgain(const BusinessDataTier& store)
 void PageView::store(BusinessDataTier& store) const
 {
     const QString text = editor.document()->toRawText();
-    if (text == shownText) {
-        store.nachname(shownPage);
+    if (text == shownText)
         return;
-    }
     const std::u16string_view typed(reinterpret_cast<const char16_t*>(text.utf16()),
                                     static_cast<std::size_t>(text.size()));
     store.nachname(EditorText::toPage(typed, CodePage::system(), editor.lineBreak()));
