@@ -277,8 +277,10 @@ TEST_F(OptionsDialog, ReopeningShowsTheStoredChoiceWithoutTouchingTheEditor)
     EXPECT_EQ(dialog->Combo1->currentText(), "10");
     EXPECT_EQ(dialog->Combo2->currentText(), "Times New Roman");
     EXPECT_EQ(form->RichTextBox1->font().pointSize(), 17);
+    dialog->showMinimized();
     form->options_click();
     EXPECT_EQ(form->optionsDialog(), dialog) << "a second Options brings the open dialog to the front";
+    EXPECT_FALSE(dialog->isMinimized());
 }
 
 TEST_F(OptionsDialog, TheProgramsEndClosesTheDialogAndStoresTheOptions)

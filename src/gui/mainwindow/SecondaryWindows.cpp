@@ -54,6 +54,9 @@ void SecondaryWindows::zeige(QWidget& dialog)
 {
     connect(&dialog, &QObject::destroyed, this, &SecondaryWindows::gibTastaturZurueck, Qt::UniqueConnection);
     dialog.show();
+    // Minimised by the window manager, a dialog may have no taskbar entry to
+    // come back from: opening it again is the way back.
+    dialog.setWindowState(dialog.windowState() & ~Qt::WindowMinimized);
     dialog.raise();
     dialog.activateWindow();
 }
