@@ -36,6 +36,10 @@ TEST_F(SafetyNet, APauseAfterTypingWritesTheNotebookAndLeavesTheEditorAsItIs)
     EXPECT_EQ(form->RichTextBox1->textCursor().position(), caret.position());
     EXPECT_EQ(form->pageStore().currentPage(), 1);
     EXPECT_TRUE(dialogs.boxes.empty());
+    while (form->RichTextBox1->document()->isUndoAvailable())
+        form->RichTextBox1->undo();
+    pauseRunsOut();
+    EXPECT_EQ(readBytes("kel.kel"), record("one") + record("two")) << "typing undone is undone in the file";
 }
 
 TEST_F(SafetyNet, HidingWritesButOnlyWhenSomethingChanged)

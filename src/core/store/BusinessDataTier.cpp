@@ -113,6 +113,7 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
         loaded.insert(0, machLeereSeite());
     }
     seiten = std::move(loaded);
+    ++readCount;
     ++changeCount;
     savedChanges = changeCount;
     knownStamp = info.stamp;

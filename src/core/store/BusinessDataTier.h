@@ -40,6 +40,9 @@ public:
 
     // Whether the pages changed since the file was last read or written.
     bool hasUnsavedChanges() const { return changeCount != savedChanges; }
+    // How often the pages were read from the file: a page shown before the
+    // last read is not one of these pages.
+    std::uint64_t timesRead() const { return readCount; }
 
     // How the page file on disk stands against the one last read or written.
     enum class FileState { AsKnown, Missing, Replaced };
@@ -65,6 +68,7 @@ private:
     std::int16_t aktuell = 0;
     std::uint64_t changeCount = 0;
     std::uint64_t savedChanges = 0;
+    std::uint64_t readCount = 0;
     // The page file as last read or written: its stamp, the bytes of a part
     // record it ended in, and the hash of its bytes, taken from the pages
     // before they first change.

@@ -45,8 +45,9 @@ PageView::PageView(PageEditor& editor_, UserDialogs& dialogs)
 // the page.
 void PageView::show(const BusinessDataTier& store)
 {
-    const std::u16string page = store.nachname();
-    const std::u16string_view text = EditorText::withoutFill(page);
+    shownPage = store.nachname();
+    shownFromRead = store.timesRead();
+    const std::u16string_view text = EditorText::withoutFill(shownPage);
     editor.setLineBreak(EditorText::lineBreakOf(text));
     const std::u16string shown = EditorText::fromPage(text);
     editor.setPlainText(
@@ -68,8 +69,13 @@ void PageView::showAgain(const BusinessDataTier& store)
 void PageView::store(BusinessDataTier& store) const
 {
     const QString text = editor.document()->toRawText();
-    if (text == shownText)
+    if (text == shownText) {
+        // An edit stored meanwhile is undone; but a notebook another program
+        // changed, read while its message was up, keeps its own page.
+        if (store.timesRead() == shownFromRead)
+            store.nachname(shownPage);
         return;
+    }
     const std::u16string_view typed(reinterpret_cast<const char16_t*>(text.utf16()),
                                     static_cast<std::size_t>(text.size()));
     store.nachname(EditorText::toPage(typed, CodePage::system(), editor.lineBreak()));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <string>
 
 class BusinessDataTier;
 class PageEditor;
@@ -8,8 +10,9 @@ class UserDialogs;
 
 // Moves the current page between the notebook and the editor. The editor
 // shows it without the blanks that fill its record; a page the user did not
-// touch is left in the notebook as it is, whatever bytes it holds. What a
-// paste could not bring onto the page is told.
+// touch goes back exactly as it came, whatever bytes it holds, unless the
+// notebook was read anew meanwhile. What a paste could not bring onto the
+// page is told.
 class PageView {
 public:
     PageView(PageEditor& editor, UserDialogs& dialogs);
@@ -20,11 +23,11 @@ public:
     // left it in place): the caret and the view stay where they were, as
     // far as the text reaches.
     void showAgain(const BusinessDataTier& store);
-    // Stores the editor's text into the current page, if the user changed
-    // it: the notebook may have been loaded anew since the page was shown.
     void store(BusinessDataTier& store) const;
 
 private:
     PageEditor& editor;
+    std::u16string shownPage;
     QString shownText;
+    std::uint64_t shownFromRead = 0;
 };
