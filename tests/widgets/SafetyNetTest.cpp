@@ -61,6 +61,10 @@ TEST_F(SafetyNet, AFailingWriteBetweenTimesIsToldOnceAndTheEndStillSaves)
     start(record("one"));
     std::filesystem::create_directory("keltemp.kel");
     type(QStringLiteral("a"));
+    // A retry that saved while the message is up would make it untrue.
+    dialogs.whileShown = [this] {
+        EXPECT_FALSE(form->findChild<QTimer*>(QStringLiteral("retryAfterFailure"))->isActive());
+    };
     pauseRunsOut();
     type(QStringLiteral("b"));
     pauseRunsOut();

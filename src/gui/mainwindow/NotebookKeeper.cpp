@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -174,9 +175,12 @@ bool NotebookKeeper::erstesMal(Occasion occasion)
 // in memory until the user has seen to the file.
 void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
 {
-    // The program runs on after a failed end as well, so it keeps trying.
-    if (store.hasUnsavedChanges())
-        retry->start();
+    // The program runs on after a failed end as well, so it keeps trying,
+    // once the message is closed.
+    const QScopeGuard tryAgain([this] {
+        if (store.hasUnsavedChanges())
+            retry->start();
+    });
     if (!erstesMal(occasion))
         return;
     const QString text =
@@ -187,9 +191,11 @@ void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
     dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }
 
+// The retry starts once the message is closed: one that saved while the
+// message was up would leave it saying the pages were not saved.
 void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasion)
 {
-    retry->start();
+    const QScopeGuard tryAgain([this] { retry->start(); });
     if (!erstesMal(occasion))
         return;
     const QString whatNext = occasion == Occasion::End
