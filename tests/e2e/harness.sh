@@ -221,6 +221,11 @@ skips_taskbar() {
     xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
 }
 
+rolled_up() {
+    xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SHADED
+}
+rolled_out() { ! rolled_up; }
+
 stays_on_top() {
     xprop -id "$WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE
 }

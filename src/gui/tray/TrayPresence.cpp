@@ -64,6 +64,7 @@ void TrayPresence::bringBack()
     // minimise is undone after it.
     window.show();
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    windowHints.unshade(window);
     window.raise();
     window.activateWindow();
 }

@@ -15,8 +15,9 @@
 
 namespace {
 
-constexpr const char* kAtomNames[] = {"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_STATE",
-                                      "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_ABOVE"};
+constexpr const char* kAtomNames[] = {"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_TOOLBAR",
+                                      "_NET_WM_STATE",       "_NET_WM_STATE_SKIP_TASKBAR",
+                                      "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SHADED"};
 
 xcb_connection_t* x11Connection()
 {
@@ -95,18 +96,20 @@ HintTarget hintTarget(const QWidget& window, const std::vector<xcb_atom_t>& name
     return {connection, id};
 }
 
-// Asks the window manager to add up to two states to a mapped window.
-void addStates(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t netWmState, xcb_atom_t first,
-               xcb_atom_t second)
+enum class StateChange : std::uint32_t { Remove = 0, Add = 1 };
+
+// Asks the window manager to add or remove up to two states of a mapped
+// window.
+void changeStates(xcb_connection_t* connection, xcb_window_t window, StateChange change,
+                  xcb_atom_t netWmState, xcb_atom_t first, xcb_atom_t second)
 {
-    constexpr std::uint32_t kAdd = 1;
     constexpr std::uint32_t kFromApplication = 1;
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
     message.type = netWmState;
-    message.data.data32[0] = kAdd;
+    message.data.data32[0] = static_cast<std::uint32_t>(change);
     message.data.data32[1] = first;
     message.data.data32[2] = second;
     message.data.data32[3] = kFromApplication;
@@ -204,10 +207,25 @@ void X11WindowHints::repeatStates(const QWidget& window, bool inTray)
         return;
     const bool onTop = window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     const xcb_atom_t none = XCB_ATOM_NONE;
-    addStates(connection, id, names[2], onTop ? names[4] : none, inTray ? names[3] : none);
+    changeStates(connection, id, StateChange::Add, names[2], onTop ? names[4] : none,
+                 inTray ? names[3] : none);
     xcb_flush(connection);
 #else
     (void)window;
     (void)inTray;
+#endif
+}
+
+void X11WindowHints::unshade(const QWidget& window)
+{
+#ifdef KELMO_HAVE_XCB
+    const std::vector<std::uint32_t>& names = holeAtome();
+    const auto [connection, id] = hintTarget(window, names);
+    if (!connection || !window.isVisible())
+        return;
+    changeStates(connection, id, StateChange::Remove, names[2], names[5], XCB_ATOM_NONE);
+    xcb_flush(connection);
+#else
+    (void)window;
 #endif
 }

@@ -34,6 +34,10 @@ public:
     // the taskbar are asked for once more, the way a mapped window asks.
     void repeatStates(const QWidget& window, bool inTray);
 
+    // Unrolls a window the window manager rolled up into its title bar,
+    // which Qt knows nothing of: showing the window must show its page.
+    void unshade(const QWidget& window);
+
     // Sends what Qt has asked of the X server so far rather than when the
     // program next waits: a window just shown is framed and mapped by the
     // window manager while the program goes on starting.
