@@ -80,7 +80,7 @@ TEST_F(Tray, MinimizeAndMaxsimizeHideAndShowWithoutTouchingTheIcon)
     start(record(""));
     const QSize size = form->size();
     entry("mini")->trigger();
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !form->isVisible(); }));
     entry("Möffnen")->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->size(), size);

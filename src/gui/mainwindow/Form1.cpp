@@ -55,8 +55,12 @@ void Form1::verbindeBefehle()
         {"options", &Form1::options_click}, {"print", &Form1::print_click},
         {"about", &Form1::about_click},     {"end", &Form1::end_click},
     };
+    // Hidden while its menu is still closing, the window would be handed the
+    // keyboard back a moment later, hidden, and screen readers would say so:
+    // Minimize hides it once the menu has closed.
     for (const auto& [name, handler] : entries)
-        connect(popup_m->findChild<QAction*>(QString::fromUtf8(name)), &QAction::triggered, this, handler);
+        connect(popup_m->findChild<QAction*>(QString::fromUtf8(name)), &QAction::triggered, this, handler,
+                handler == &Form1::mini_Click ? Qt::QueuedConnection : Qt::AutoConnection);
     auto press = [](QPushButton* button) { return [button] { button->click(); }; };
     MainWindowKeys::install(*this, *RichTextBox1, *popup_m,
                             {press(Command1[1]), press(Command1[2]), press(Command1[4]), press(Command1[3]),
