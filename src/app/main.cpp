@@ -80,7 +80,11 @@ int main(int argc, char* argv[])
     Form1 form(desktop);
     dialogs.setParent(&form);
 
-    QObject::connect(&form, &Form1::ended, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // exit() rather than quit(): an end that comes while a message of the
+    // start-up is up must end that message's loop too, and quit() does
+    // nothing before the main loop has begun.
+    QObject::connect(
+        &form, &Form1::ended, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.Form_Unload(); });
     QObject::connect(&instance, &SingleInstance::showRequested, &form, &Form1::Möffnen_Click);
@@ -88,5 +92,7 @@ int main(int argc, char* argv[])
 
     if (!form.Form_Load())
         return 1;
+    if (form.hasEnded())
+        return 0; // during the start-up
     return app.exec();
 }

@@ -55,6 +55,16 @@ scenario_close_box() {
 
 scenario_sigterm() {
     start_desktop
+    # Ended while the message about a part page at the start is up, it ends
+    # and leaves the notebook as it was.
+    page_file "page one"
+    printf 'part' >>"$WORK/kel.kel"
+    cp "$WORK/kel.kel" "$WORK/.before"
+    start_kelmo
+    wait_for 15 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "no message about the part page"
+    kill -TERM "$PROGRAM_PID"
+    wait_for_end
+    cmp -s "$WORK/kel.kel" "$WORK/.before" || fail "ending during the start changed the notebook"
     page_file "page one"
     start_kelmo
     wait_for_window

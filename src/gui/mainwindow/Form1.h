@@ -38,6 +38,9 @@ public:
     // The single way out: stores the editor text and writes the notebook.
     // False when that failed; the window then stays, the pages with it.
     bool Form_Unload();
+    // Whether the program has been ended, perhaps while a message of the
+    // start-up was up: the event loop it ended is gone then.
+    bool hasEnded() const { return unloaded; }
 
     void maskeSpeichern();
     void maskeAnzeigen();
