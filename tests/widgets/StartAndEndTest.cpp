@@ -77,7 +77,8 @@ TEST_F(StartAndEnd, EditedTextHoldsOnlyWhatThePageFileCanHold)
     form->RichTextBox1->paste();
     EXPECT_EQ(editorText(), QStringLiteral("\u20AC ? \u00E4 ???\u00DF??"));
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_NE(dialogs.boxes[0].text.find("2 characters of what you pasted are not among them"), std::string::npos)
+    EXPECT_NE(dialogs.boxes[0].text.find("2 characters of what you pasted cannot be stored"),
+              std::string::npos)
         << dialogs.boxes[0].text;
     form->close();
     EXPECT_EQ(readBytes("kel.kel"), record("\x80 ? \xE4 ???\xDF??"));
@@ -86,10 +87,13 @@ TEST_F(StartAndEnd, EditedTextHoldsOnlyWhatThePageFileCanHold)
 TEST_F(StartAndEnd, TextBeyondAPageIsRefusedWhenItComesNeverCutLater)
 {
     start(record("") + record("lf\nbreaks"));
-    QApplication::clipboard()->setText(QString(1995, QLatin1Char('x')) + QStringLiteral("\r\n0123456789"));
+    QApplication::clipboard()->setText(QString(1995, QLatin1Char('x')) +
+                                       QStringLiteral("\r\n0123456\u03A9\U0001F6009"));
     form->RichTextBox1->paste();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("7 characters"), std::string::npos) << dialogs.boxes[0].text;
+    EXPECT_EQ(dialogs.boxes[0].text.find("become"), std::string::npos)
+        << "what was left out was not replaced";
     QTest::keyClicks(form->RichTextBox1, QStringLiteral("yz"));
     QTest::keyClick(form->RichTextBox1, Qt::Key_Return);
     EXPECT_EQ(editorText(), QString(1995, QLatin1Char('x')) + QStringLiteral("\n012"))

@@ -115,14 +115,16 @@ void PageEditor::insertFromMimeData(const QMimeData* source)
     if (!source || !source->hasText())
         return;
     const QString given = asParagraphs(source->text());
-    const QString text = storable(given);
-    // Each character the page cannot hold became one '?'.
-    const auto replaced = static_cast<int>(text.count(QLatin1Char('?')) - given.count(QLatin1Char('?')));
     const auto fitting =
-        static_cast<qsizetype>(EditorText::fittingPrefix(view(text), berechnePlatz(), lineBreak_));
-    QMimeData taken;
-    taken.setText(text.left(fitting));
-    QPlainTextEdit::insertFromMimeData(&taken);
-    if (replaced > 0 || fitting < text.size())
-        emit textAltered(replaced, static_cast<int>(text.size() - fitting));
+        static_cast<qsizetype>(EditorText::fittingPrefix(view(given), berechnePlatz(), lineBreak_));
+    const QString taken = given.left(fitting);
+    const QString kept = storable(taken);
+    // Each character the page cannot hold became one '?'.
+    const auto replaced = static_cast<int>(kept.count(QLatin1Char('?')) - taken.count(QLatin1Char('?')));
+    const auto leftOut = static_cast<int>(QStringView(given).mid(fitting).toUcs4().size());
+    QMimeData keptData;
+    keptData.setText(kept);
+    QPlainTextEdit::insertFromMimeData(&keptData);
+    if (replaced > 0 || leftOut > 0)
+        emit textAltered(replaced, leftOut);
 }

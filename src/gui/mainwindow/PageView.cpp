@@ -20,9 +20,9 @@ QString alteredPaste(int replaced, int leftOut)
 {
     QStringList told;
     if (replaced > 0)
-        told << QStringLiteral("A page keeps only the characters of the notebook's code page: %1 of what you "
-                               "pasted %2 not among them and became \"?\".")
-                    .arg(characters(replaced), replaced == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+        told << QStringLiteral("%1 of what you pasted cannot be stored in a notebook page and %2 \"?\".")
+                    .arg(characters(replaced),
+                         replaced == 1 ? QStringLiteral("has become") : QStringLiteral("have become"));
     if (leftOut > 0)
         told << QStringLiteral(
                     "A page holds 2000 characters. %1 of what you pasted did not fit and %2 left out.")
