@@ -26,6 +26,8 @@ public:
     bool askYesNo(const std::string& title, const std::string& text) override
     {
         boxes.push_back({title, text, true, Icon::None});
+        if (auto behind = std::exchange(whileShown, nullptr))
+            behind();
         return answer;
     }
     void tell(const std::string& title, const std::string& text, Icon icon) override

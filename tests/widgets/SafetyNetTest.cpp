@@ -3,6 +3,7 @@
 #include "gui/mainwindow/NotebookKeeper.h"
 
 #include <QTimer>
+#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
 
@@ -108,6 +109,17 @@ TEST_F(SafetyNet, ChangesMadeOnDiskByOthersAreNeverLost)
          record("theirs")},
         {"they write it in place", true, [] { writeBytes("kel.kel", record("in place")); },
          record("mine one"), record("in place")},
+        // As tools that keep times do, and within the time step of a file
+        // system that counts whole seconds: the stamp looks as it was.
+        {"they write it in place and put its time back", true,
+         [] {
+             struct stat was {};
+             ::stat("kel.kel", &was);
+             writeBytes("kel.kel", record("in place"));
+             const struct timespec times[2] = {was.st_atim, was.st_mtim};
+             ::utimensat(AT_FDCWD, "kel.kel", times, 0);
+         },
+         record("mine one"), record("in place")},
         {"they copy the same bytes over it", true, [&] { replaceWith(record("one")); }, record("mine one"),
          ""},
         {"they delete it", false, [] { fs::remove("kel.kel"); }, record("one"), ""},
@@ -168,6 +180,42 @@ TEST_F(SafetyNet, ChangesMadeOnDiskByOthersAreNeverLost)
         }
         form.reset();
     }
+}
+
+// The page asked about is gone once the notebook is read anew: what is in
+// its place now is someone else's, not the user's to delete unseen.
+TEST_F(SafetyNet, ADeleteAnsweredAfterTheNotebookWasReadAnewDeletesNothing)
+{
+    start(record("one") + record("two"));
+    click(2);
+    dialogs.whileShown = [] {
+        writeBytes("incoming", record("their one") + record("their two"));
+        std::filesystem::rename("incoming", "kel.kel");
+        QTest::qWait(3 * NotebookKeeper::kSettleMs);
+    };
+    click(6);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_NE(dialogs.boxes[1].text.find("Nothing was deleted"), std::string::npos);
+    EXPECT_EQ(editorText(), QStringLiteral("their two"));
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(readBytes("kel.kel"), record("their one") + record("their two"));
+}
+
+// A USB stick pulled and put back, a network share that went and came:
+// the folder at the notebook's path is a new one.
+TEST_F(SafetyNet, TheNotebooksFolderRemovedAndMadeAgainGetsThePages)
+{
+    start(record("one"));
+    const std::filesystem::path place = std::filesystem::current_path();
+    type(QStringLiteral("mine "));
+    std::filesystem::remove_all(place);
+    pauseRunsOut();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find((place / "kel.kel").string()), std::string::npos)
+        << "the message names the folder to bring back";
+    std::filesystem::create_directory(place);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(readBytes(place / "kel.kel"), record("mine one"));
 }
 
 TEST_F(SafetyNet, AChangedNotebookThatCannotBeReadIsNeverWrittenOver)

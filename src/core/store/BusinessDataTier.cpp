@@ -89,8 +89,19 @@ void BusinessDataTier::entferne()
 {
     if (anzahl == 1)
         return;
+    const std::uint64_t readBefore = readCount;
     if (!dialogs.askYesNo("Achtung!", "Do you want to delete this site?"))
         return;
+    // Read anew while the question was up, the notebook may have another
+    // page in this place than the one the user was asked about.
+    if (readCount != readBefore) {
+        dialogs.tell("Kelmo Note",
+                     "Another program changed the notebook \"" + shownPath(PageFile::kName) +
+                         "\" while you were asked. Nothing was deleted: the page shown now is the one the "
+                         "notebook holds in its place.",
+                     UserDialogs::Icon::Information);
+        return;
+    }
     merkeGrundlage();
     seiten.remove(static_cast<std::size_t>(aktuell - 1));
     ++changeCount;
@@ -116,7 +127,7 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
     ++readCount;
     ++changeCount;
     savedChanges = changeCount;
-    knownStamp = info.stamp;
+    kenne(info.stamp);
     knownPartBytes = info.partBytes;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
@@ -130,7 +141,7 @@ std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const 
     FileStamp written;
     if (auto error = PageFile::write(PageFile::kName, PageFile::kTempName, seiten, written))
         return error;
-    knownStamp = written;
+    kenne(written);
     knownPartBytes = 0;
     knownHash.reset();
     savedChanges = changeCount;
@@ -142,7 +153,7 @@ std::optional<FileError> BusinessDataTier::checkFile(FileState& state)
     FileStamp now;
     if (auto error = PageFile::stamp(PageFile::kName, now))
         return error;
-    if (now == knownStamp) {
+    if (now == knownStamp && knownStampSettled) {
         state = FileState::AsKnown;
         return std::nullopt;
     }
@@ -156,7 +167,7 @@ std::optional<FileError> BusinessDataTier::checkFile(FileState& state)
     merkeGrundlage();
     const bool sameBytes = onDisk.hash == *knownHash;
     if (sameBytes)
-        knownStamp = onDisk.stamp;
+        kenne(onDisk.stamp);
     state = sameBytes ? FileState::AsKnown : FileState::Replaced;
     return std::nullopt;
 }
@@ -175,6 +186,12 @@ std::optional<FileError> BusinessDataTier::moveFileAside(std::string& asidePath)
     return PageFile::moveAside(PageFile::kName, asidePath);
 }
 
+void BusinessDataTier::kenne(const FileStamp& stamp)
+{
+    knownStamp = stamp;
+    knownStampSettled = PageFile::settled(stamp, PageFile::nowNs());
+}
+
 // Until the pages first change, they are what the file holds.
 void BusinessDataTier::merkeGrundlage()
 {
@@ -186,8 +203,9 @@ void BusinessDataTier::meldeTeilseite(std::size_t bytes)
 {
     dialogs.tell("Kelmo Note",
                  "The notebook \"" + shownPath(PageFile::kName) + "\" ends in a part of a page (" +
-                     std::to_string(bytes) + " bytes). Kelmo-Note keeps it as page " +
-                     std::to_string(anzahl) + ", filled with blanks; nothing of it is lost.",
+                     std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes") +
+                     "). Kelmo-Note keeps it as page " + std::to_string(anzahl) +
+                     ", filled with blanks; nothing of it is lost.",
                  UserDialogs::Icon::Information);
 }
 

@@ -62,6 +62,7 @@ private:
     bool meldetVoll();
     void meldeTeilseite(std::size_t bytes);
     void merkeGrundlage();
+    void kenne(const FileStamp& stamp);
 
     PageList seiten;
     std::int16_t anzahl = 0;
@@ -73,6 +74,9 @@ private:
     // record it ended in, and the hash of its bytes, taken from the pages
     // before they first change.
     FileStamp knownStamp;
+    // Whether a change would have changed the stamp; until then the bytes
+    // are compared.
+    bool knownStampSettled = false;
     std::size_t knownPartBytes = 0;
     std::optional<std::uint64_t> knownHash;
     UserDialogs& dialogs;

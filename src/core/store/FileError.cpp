@@ -1,12 +1,17 @@
 #include "FileError.h"
 
+#include "WorkingFolder.h"
+
 #include <filesystem>
 #include <system_error>
 
 std::string shownPath(const std::string& file)
 {
-    std::error_code ignored;
-    const std::filesystem::path full = std::filesystem::absolute(file, ignored);
+    std::error_code failed;
+    std::filesystem::path full = std::filesystem::absolute(file, failed);
+    // A working folder that was removed has no path of its own any more.
+    if (failed && !WorkingFolder::path().empty())
+        full = std::filesystem::path(WorkingFolder::path()) / file;
     return (full.empty() ? std::filesystem::path(file) : full.lexically_normal()).string();
 }
 

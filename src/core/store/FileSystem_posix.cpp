@@ -35,10 +35,16 @@ FileFacts factsOf(const struct stat& info)
     facts.stamp.size = static_cast<std::uint64_t>(info.st_size);
 #ifdef __APPLE__
     const struct timespec& modified = info.st_mtimespec;
+    const struct timespec& changed = info.st_ctimespec;
 #else
     const struct timespec& modified = info.st_mtim;
+    const struct timespec& changed = info.st_ctim;
 #endif
-    facts.stamp.modifiedNs = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    auto ns = [](const struct timespec& time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+    };
+    facts.stamp.modifiedNs = ns(modified);
+    facts.stamp.changedNs = ns(changed);
     return facts;
 }
 

@@ -47,9 +47,15 @@ FileFacts factsOf(HANDLE handle)
     facts.stamp.device = info.dwVolumeSerialNumber;
     facts.stamp.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     facts.stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    const std::uint64_t ticks = (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                info.ftLastWriteTime.dwLowDateTime;
-    facts.stamp.modifiedNs = static_cast<std::int64_t>(ticks * 100);
+    // Windows counts 100 ns ticks since 1601.
+    constexpr std::int64_t kTicksTo1970 = 116444736000000000;
+    auto ns = [](std::int64_t ticks) { return (ticks - kTicksTo1970) * 100; };
+    const std::uint64_t written = (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                  info.ftLastWriteTime.dwLowDateTime;
+    facts.stamp.modifiedNs = ns(static_cast<std::int64_t>(written));
+    FILE_BASIC_INFO basic{};
+    if (GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
+        facts.stamp.changedNs = ns(basic.ChangeTime.QuadPart);
     return facts;
 }
 

@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include <cstring>
@@ -222,6 +223,19 @@ std::optional<FileError> stamp(const std::string& path, FileStamp& result)
         return error;
     result = found.stamp;
     return std::nullopt;
+}
+
+bool settled(const FileStamp& stamp, std::int64_t now)
+{
+    constexpr std::int64_t kCoarsestStepNs = 2'000'000'000;
+    return std::max(stamp.modifiedNs, stamp.changedNs) + kCoarsestStepNs < now;
+}
+
+std::int64_t nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 std::optional<FileError> fingerprint(const std::string& path, FileVersion& result)

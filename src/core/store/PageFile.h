@@ -9,13 +9,16 @@
 
 // Which file a path leads to and how it looks, so that a change made by
 // another program is seen: a replacement gets a new identity, an edit in
-// place a new size or modification time.
+// place a new size or modification time, and its change time, which no
+// program can set back as it can the modification time. Times are in
+// nanoseconds since 1970.
 struct FileStamp {
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
 
     bool operator==(const FileStamp&) const = default;
 };
@@ -64,6 +67,13 @@ std::uint64_t hashOf(const PageList& pages, std::size_t partBytes);
 
 // The stamp of the file `path` leads to, after every link.
 [[nodiscard]] std::optional<FileError> stamp(const std::string& path, FileStamp& result);
+// Whether a write would still change the stamp's times, now at `nowNs`.
+// File systems keep them as coarsely as in two-second steps (FAT), and a
+// write within the same step leaves a stamp as it was: until then only the
+// file's bytes tell whether it changed.
+bool settled(const FileStamp& stamp, std::int64_t nowNs);
+// The time now, as stamps give it.
+std::int64_t nowNs();
 // The stamp and the hash of the file's bytes, as read gives them.
 [[nodiscard]] std::optional<FileError> fingerprint(const std::string& path, FileVersion& result);
 

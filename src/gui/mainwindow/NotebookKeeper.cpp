@@ -2,6 +2,7 @@
 
 #include "core/desktop/UserDialogs.h"
 #include "core/store/PageFile.h"
+#include "core/store/WorkingFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,6 +43,7 @@ NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, 
 
 bool NotebookKeeper::loadAtStart()
 {
+    WorkingFolder::remember();
     if (auto error = store.leseDatei(PageFile::kName)) {
         meldeLesefehler(*error);
         return false;
@@ -104,6 +106,8 @@ bool NotebookKeeper::sichere(Occasion occasion)
 {
     if (!watcher)
         return true;
+    if (WorkingFolder::rejoin())
+        beobachte();
     emit pagesWanted();
     BusinessDataTier::FileState state{};
     if (auto error = store.checkFile(state)) {
