@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -117,6 +118,41 @@ TEST_F(Print, ARealJobReachesThePaperWithItsTextNameAndMarginsAndCopiesShareTheF
         EXPECT_LE(box.captured(4).toDouble(), size.captured(2).toDouble() - margin);
     }
     EXPECT_GT(words, 4);
+}
+
+// What the print dialog offers besides copies: some sheets of a page that
+// fills several, and the last sheet first.
+TEST_F(Print, TheSheetsAndTheOrderChosenInTheDialogArePrinted)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    PrintJob job;
+    for (int line = 1; line <= 150; ++line)
+        job.lines.append({QStringLiteral("Line %1").arg(line), 12});
+    // Each sheet's text, as pdftotext parts them.
+    auto printed = [&](int from, int to, QPrinter::PageOrder order) {
+        const QString pdf = QString::fromStdString((folder.path() / "sheets.pdf").string());
+        QtPrinting printer(pdf);
+        printer.printer().setPrintRange(from ? QPrinter::PageRange : QPrinter::AllPages);
+        printer.printer().setFromTo(from, to);
+        printer.printer().setPageOrder(order);
+        const auto failure = printer.print(job, 1);
+        QProcess process;
+        process.start(pdftotext, {pdf, QStringLiteral("-")});
+        EXPECT_TRUE(process.waitForFinished());
+        QStringList sheets = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
+        sheets.removeAll(QString());
+        return failure ? QStringList{*failure} : sheets;
+    };
+    const QStringList all = printed(0, 0, QPrinter::FirstPageFirst);
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_EQ(printed(2, 2, QPrinter::FirstPageFirst), QStringList{all[1]});
+    EXPECT_EQ(printed(2, 9, QPrinter::FirstPageFirst), QStringList({all[1], all[2]}));
+    EXPECT_EQ(printed(0, 0, QPrinter::LastPageFirst), QStringList({all[2], all[1], all[0]}));
+    const QStringList none = printed(4, 5, QPrinter::FirstPageFirst);
+    ASSERT_EQ(none.size(), 1);
+    EXPECT_TRUE(none[0].contains(QStringLiteral("fills 3 sheets"))) << none[0].toStdString();
 }
 
 TEST_F(Print, TheProgramLoadsItsPrintingModuleWhenFirstAskedOrTellsWhyItCannot)

@@ -73,6 +73,12 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
     if (auto refusal = pruefeDrucker())
         return refusal;
     setzeRaender();
+    const Copy laidOut = setzeKopie(job);
+    const std::vector<int> sheets = waehleBlaetter(laidOut.sheets);
+    if (sheets.empty())
+        return QStringLiteral("the page fills %1 %2, and the sheets chosen are not among them")
+            .arg(laidOut.sheets)
+            .arg(laidOut.sheets == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"));
     QPrinter& printer_ = holeDrucker();
     const bool intoOneFile = !printer_.outputFileName().isEmpty();
     QPainter painter;
@@ -84,7 +90,7 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
             printer_.abort();
             return QStringLiteral("the printer did not take a new sheet");
         }
-        if (auto failure = druckeKopie(painter, job))
+        if (auto failure = druckeKopie(painter, laidOut, sheets))
             return failure;
         if (copy == copies || !intoOneFile)
             if (!painter.end() || printer_.printerState() == QPrinter::Error)
@@ -93,35 +99,66 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
     return std::nullopt;
 }
 
-std::optional<QString> QtPrinting::druckeKopie(QPainter& painter, const PrintJob& job)
+QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
 {
     QPrinter& printer_ = holeDrucker();
-    const QRectF page = printer_.pageLayout().paintRectPixels(printer_.resolution());
-    const QRectF area(0, 0, page.width(), page.height());
+    const qreal height = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
+    const qreal width = printer_.pageLayout().paintRectPixels(printer_.resolution()).width();
+    Copy copy;
     qreal y = 0;
     for (const PrintJob::Line& line : job.lines) {
-        QFont font = painter.font();
+        QFont font;
         font.setPointSizeF(line.pointSize);
-        QTextLayout layout(line.text, font, &printer_);
+        auto& layout = *copy.layouts.emplace_back(std::make_unique<QTextLayout>(line.text, font, &printer_));
         QTextOption wrapping;
         wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(wrapping);
         layout.beginLayout();
         for (QTextLine textLine = layout.createLine(); textLine.isValid(); textLine = layout.createLine())
-            textLine.setLineWidth(area.width());
+            textLine.setLineWidth(width);
         layout.endLayout();
         for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine textLine = layout.lineAt(i);
-            if (y + textLine.height() > area.height() && y > 0) {
-                if (!printer_.newPage()) {
-                    printer_.abort();
-                    return QStringLiteral("the printer did not take a new sheet");
-                }
+            const qreal lineHeight = layout.lineAt(i).height();
+            if (y + lineHeight > height && y > 0) {
+                ++copy.sheets;
                 y = 0;
             }
-            textLine.draw(&painter, QPointF(0, y));
-            y += textLine.height();
+            copy.lines.push_back({&layout, i, copy.sheets, y});
+            y += lineHeight;
         }
+    }
+    return copy;
+}
+
+std::vector<int> QtPrinting::waehleBlaetter(int sheets)
+{
+    const QPrinter& printer_ = holeDrucker();
+    int first = 1;
+    int last = sheets;
+    if (printer_.printRange() == QPrinter::PageRange && printer_.fromPage() > 0) {
+        first = printer_.fromPage();
+        last = std::min(sheets, std::max(first, printer_.toPage()));
+    }
+    std::vector<int> chosen;
+    for (int sheet = first; sheet <= last; ++sheet)
+        chosen.push_back(sheet);
+    if (printer_.pageOrder() == QPrinter::LastPageFirst)
+        std::reverse(chosen.begin(), chosen.end());
+    return chosen;
+}
+
+std::optional<QString> QtPrinting::druckeKopie(QPainter& painter, const Copy& copy,
+                                               const std::vector<int>& sheets)
+{
+    QPrinter& printer_ = holeDrucker();
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        if (i > 0 && !printer_.newPage()) {
+            printer_.abort();
+            return QStringLiteral("the printer did not take a new sheet");
+        }
+        for (const Placed& placed : copy.lines)
+            if (placed.sheet == sheets[i])
+                placed.layout->lineAt(placed.line).draw(&painter, QPointF(0, placed.y));
     }
     return std::nullopt;
 }

@@ -4,13 +4,16 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QPrinter;
+class QTextLayout;
 
 // Qt's print dialog and printer. Lines wider than the paper wrap at the
-// margin, and text past the bottom of a sheet goes on on the next one. Jobs
-// carry the program's name, so print queues show whose they are.
+// margin, and text past the bottom of a sheet goes on on the next one; the
+// sheets and the order chosen in the dialog are printed. Jobs carry the
+// program's name, so print queues show whose they are.
 class QtPrinting : public Printing {
 public:
     QtPrinting();
@@ -24,13 +27,31 @@ public:
     // The least distance of the text from every edge of the paper.
     static constexpr qreal kMarginMillimetres = 15;
 
+    // The printer, with what the dialog chose on it.
+    QPrinter& printer() { return holeDrucker(); }
+
 private:
+    // One copy laid out: each line of text on its sheet, from 1.
+    struct Placed {
+        const QTextLayout* layout;
+        int line;
+        int sheet;
+        qreal y;
+    };
+    struct Copy {
+        std::vector<std::unique_ptr<QTextLayout>> layouts;
+        std::vector<Placed> lines;
+        int sheets = 1;
+    };
+
     // Why the chosen printer will not take a job, as far as the print system
     // says before printing.
     std::optional<QString> pruefeDrucker();
     void setzeRaender();
-    // Lays one copy out from the top of a fresh sheet.
-    std::optional<QString> druckeKopie(QPainter& painter, const PrintJob& job);
+    Copy setzeKopie(const PrintJob& job);
+    // The sheets chosen in the dialog, in the order chosen.
+    std::vector<int> waehleBlaetter(int sheets);
+    std::optional<QString> druckeKopie(QPainter& painter, const Copy& copy, const std::vector<int>& sheets);
 
     // Made when first needed: asking the print system for its printers
     // takes time that start-up should not pay.
