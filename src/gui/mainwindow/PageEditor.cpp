@@ -16,13 +16,14 @@ std::u16string_view view(const QString& text)
 }
 
 // Pasted text breaks its lines with CR LF, CR or LF; the editor makes each a
-// paragraph.
-QString asParagraphs(QString text)
+// paragraph. An accent may come as a mark of its own after its letter, as
+// some programs write it; composed, it is a letter the code page may have.
+QString asPageText(QString text)
 {
     text.replace(QLatin1String("\r\n"), QString(QChar::ParagraphSeparator));
     text.replace(QLatin1Char('\r'), QChar::ParagraphSeparator);
     text.replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
-    return text;
+    return text.normalized(QString::NormalizationForm_C);
 }
 
 // What the page file cannot hold is shown at once as the '?' it is kept as,
@@ -114,7 +115,7 @@ void PageEditor::insertFromMimeData(const QMimeData* source)
 {
     if (!source || !source->hasText())
         return;
-    const QString given = asParagraphs(source->text());
+    const QString given = asPageText(source->text());
     const auto fitting =
         static_cast<qsizetype>(EditorText::fittingPrefix(view(given), berechnePlatz(), lineBreak_));
     const QString taken = given.left(fitting);
