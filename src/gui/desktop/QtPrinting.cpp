@@ -102,8 +102,7 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
 QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
 {
     QPrinter& printer_ = holeDrucker();
-    const qreal height = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
-    const qreal width = printer_.pageLayout().paintRectPixels(printer_.resolution()).width();
+    const QRectF area = printer_.pageLayout().paintRectPixels(printer_.resolution());
     Copy copy;
     qreal y = 0;
     for (const PrintJob::Line& line : job.lines) {
@@ -115,11 +114,11 @@ QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
         layout.setTextOption(wrapping);
         layout.beginLayout();
         for (QTextLine textLine = layout.createLine(); textLine.isValid(); textLine = layout.createLine())
-            textLine.setLineWidth(width);
+            textLine.setLineWidth(area.width());
         layout.endLayout();
         for (int i = 0; i < layout.lineCount(); ++i) {
             const qreal lineHeight = layout.lineAt(i).height();
-            if (y + lineHeight > height && y > 0) {
+            if (y + lineHeight > area.height() && y > 0) {
                 ++copy.sheets;
                 y = 0;
             }
