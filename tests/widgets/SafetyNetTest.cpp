@@ -213,6 +213,7 @@ TEST_F(SafetyNet, TheNotebooksFolderRemovedAndMadeAgainGetsThePages)
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find((place / "kel.kel").string()), std::string::npos)
         << "the message names the folder to bring back";
+    EXPECT_NE(dialogs.boxes[0].text.find("nothing was written"), std::string::npos) << dialogs.boxes[0].text;
     std::filesystem::create_directory(place);
     EXPECT_TRUE(form->close());
     EXPECT_EQ(readBytes(place / "kel.kel"), record("mine one"));

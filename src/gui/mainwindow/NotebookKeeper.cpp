@@ -205,11 +205,15 @@ void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasio
     const QString whatNext = occasion == Occasion::End
                                  ? QStringLiteral("Fix the cause, then end Kelmo-Note again.")
                                  : QStringLiteral("Kelmo-Note keeps trying while it runs.");
-    const QString text =
-        QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
-                       "Writing \"%2\" failed: %3.\n\n"
-                       "Your pages are still open in Kelmo-Note and \"%1\" is as it was. %4")
-            .arg(shown(PageFile::kName), shown(error.file), QString::fromStdString(error.reason), whatNext);
+    // Where the notebook is gone with its folder, it is not "as it was".
+    const QString onDisk = QFileInfo::exists(QString::fromLatin1(PageFile::kName))
+                               ? QStringLiteral(" and \"%1\" is as it was").arg(shown(PageFile::kName))
+                               : QStringLiteral("; nothing was written");
+    const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
+                                        "Writing \"%2\" failed: %3.\n\n"
+                                        "Your pages are still open in Kelmo-Note%4. %5")
+                             .arg(shown(PageFile::kName), shown(error.file),
+                                  QString::fromStdString(error.reason), onDisk, whatNext);
     dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
 }
 
