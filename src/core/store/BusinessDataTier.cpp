@@ -189,7 +189,7 @@ std::optional<FileError> BusinessDataTier::moveFileAside(std::string& asidePath)
 void BusinessDataTier::kenne(const FileStamp& stamp)
 {
     knownStamp = stamp;
-    knownStampSettled = PageFile::settled(stamp, PageFile::nowNs());
+    knownStampSettled = PageFile::settled(stamp);
 }
 
 // Until the pages first change, they are what the file holds.

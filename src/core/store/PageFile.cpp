@@ -225,17 +225,13 @@ std::optional<FileError> stamp(const std::string& path, FileStamp& result)
     return std::nullopt;
 }
 
-bool settled(const FileStamp& stamp, std::int64_t now)
+bool settled(const FileStamp& stamp)
 {
     constexpr std::int64_t kCoarsestStepNs = 2'000'000'000;
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
     return std::max(stamp.modifiedNs, stamp.changedNs) + kCoarsestStepNs < now;
-}
-
-std::int64_t nowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
 }
 
 std::optional<FileError> fingerprint(const std::string& path, FileVersion& result)

@@ -67,13 +67,11 @@ std::uint64_t hashOf(const PageList& pages, std::size_t partBytes);
 
 // The stamp of the file `path` leads to, after every link.
 [[nodiscard]] std::optional<FileError> stamp(const std::string& path, FileStamp& result);
-// Whether a write would still change the stamp's times, now at `nowNs`.
-// File systems keep them as coarsely as in two-second steps (FAT), and a
-// write within the same step leaves a stamp as it was: until then only the
-// file's bytes tell whether it changed.
-bool settled(const FileStamp& stamp, std::int64_t nowNs);
-// The time now, as stamps give it.
-std::int64_t nowNs();
+// Whether a write now would still change the stamp's times. File systems
+// keep them as coarsely as in two-second steps (FAT), and a write within the
+// same step leaves a stamp as it was: until then only the file's bytes tell
+// whether it changed.
+bool settled(const FileStamp& stamp);
 // The stamp and the hash of the file's bytes, as read gives them.
 [[nodiscard]] std::optional<FileError> fingerprint(const std::string& path, FileVersion& result);
 

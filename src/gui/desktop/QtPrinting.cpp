@@ -74,11 +74,12 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
         return refusal;
     setzeRaender();
     const Copy laidOut = setzeKopie(job);
-    const std::vector<int> sheets = waehleBlaetter(laidOut.sheets);
+    const auto count = static_cast<int>(laidOut.sheets.size());
+    const std::vector<int> sheets = waehleBlaetter(count);
     if (sheets.empty())
         return QStringLiteral("the page fills %1 %2, and the sheets chosen are not among them")
-            .arg(laidOut.sheets)
-            .arg(laidOut.sheets == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"));
+            .arg(count)
+            .arg(count == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"));
     QPrinter& printer_ = holeDrucker();
     const bool intoOneFile = !printer_.outputFileName().isEmpty();
     QPainter painter;
@@ -104,6 +105,7 @@ QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
     QPrinter& printer_ = holeDrucker();
     const QRectF area = printer_.pageLayout().paintRectPixels(printer_.resolution());
     Copy copy;
+    copy.sheets.emplace_back();
     qreal y = 0;
     for (const PrintJob::Line& line : job.lines) {
         QFont font;
@@ -119,10 +121,10 @@ QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
         for (int i = 0; i < layout.lineCount(); ++i) {
             const qreal lineHeight = layout.lineAt(i).height();
             if (y + lineHeight > area.height() && y > 0) {
-                ++copy.sheets;
+                copy.sheets.emplace_back();
                 y = 0;
             }
-            copy.lines.push_back({&layout, i, copy.sheets, y});
+            copy.sheets.back().push_back({&layout, i, y});
             y += lineHeight;
         }
     }
@@ -155,9 +157,8 @@ std::optional<QString> QtPrinting::druckeKopie(QPainter& painter, const Copy& co
             printer_.abort();
             return QStringLiteral("the printer did not take a new sheet");
         }
-        for (const Placed& placed : copy.lines)
-            if (placed.sheet == sheets[i])
-                placed.layout->lineAt(placed.line).draw(&painter, QPointF(0, placed.y));
+        for (const Placed& placed : copy.sheets.at(static_cast<std::size_t>(sheets[i] - 1)))
+            placed.layout->lineAt(placed.line).draw(&painter, QPointF(0, placed.y));
     }
     return std::nullopt;
 }

@@ -31,17 +31,15 @@ public:
     QPrinter& printer() { return holeDrucker(); }
 
 private:
-    // One copy laid out: each line of text on its sheet, from 1.
+    // One copy laid out: the lines of text on each sheet, and how far down.
     struct Placed {
         const QTextLayout* layout;
         int line;
-        int sheet;
         qreal y;
     };
     struct Copy {
         std::vector<std::unique_ptr<QTextLayout>> layouts;
-        std::vector<Placed> lines;
-        int sheets = 1;
+        std::vector<std::vector<Placed>> sheets;
     };
 
     // Why the chosen printer will not take a job, as far as the print system
