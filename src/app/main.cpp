@@ -1,3 +1,4 @@
+#include "FontWarmUp.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
 #include "core/store/FileError.h"
@@ -63,6 +64,7 @@ bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
 int main(int argc, char* argv[])
 {
     preferX11OnWayland();
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelmo-Note"));
     // The window may be hidden in the tray; the program ends when it unloads.
@@ -73,6 +75,7 @@ int main(int argc, char* argv[])
     if (!claimNotebook(instance, dialogs))
         return 0;
 
+    fonts.wait();
     QtTrayIcon tray;
     LoadedPrinting printing(dialogs);
     QtShell shell;

@@ -1,0 +1,7 @@
+#include "FontWarmUp.h"
+
+FontWarmUp::FontWarmUp() = default;
+
+FontWarmUp::~FontWarmUp() = default;
+
+void FontWarmUp::wait() {}
