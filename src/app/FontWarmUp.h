@@ -4,9 +4,9 @@
 
 // Reads the system's font configuration on a thread of its own while Qt
 // connects to the display. The first text laid out needs it, and reading it
-// there held the window back by about 5 ms, an eighth of the start-up; with a
-// second core the window no longer waits for it. Where the platform's fonts
-// need no such reading, nothing is started.
+// on the main thread held the window back by about 5 ms, an eighth of the
+// start-up; with a second core the window no longer waits for it. Where the
+// platform's fonts need no such reading, nothing is started.
 class FontWarmUp {
 public:
     FontWarmUp();
