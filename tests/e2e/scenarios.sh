@@ -331,6 +331,15 @@ scenario_no_window_manager() {
     wait_for 5 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "no box said that nothing was found"
     xdotool key Escape
     sleep 0.5
+    # A window manager that comes later frames the window while the search
+    # panel is down; rolling it up keeps the client area as designed.
+    start_window_manager openbox || fail "openbox did not start"
+    wait_for 5 frame_known || fail "openbox did not frame the window"
+    click_button search
+    wait_for 10 client_height_is 225 ||
+        fail "the window rolled up to $(geometry "$WINDOW" | cut -d' ' -f4) pixels, not 225"
+    read -r _ _ width _ <<<"$(geometry "$WINDOW")"
+    [ "$width" -eq 280 ] || fail "the window is $width pixels wide once framed, not the designed 280"
     # The box handed the keyboard back: the window's shortcuts still work.
     xdotool key ctrl+q
     wait_for_end

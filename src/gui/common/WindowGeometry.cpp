@@ -33,32 +33,42 @@ float WindowGeometry::top() const
                           static_cast<float>(Placement::twipsPerPixelY(&window)));
 }
 
-// The user cannot resize the window, so once set, its size is the one it was
-// given. Reading it back from the window would not do: under X11 the window
-// reports its sizes late, and a late report in the middle of a roll would
-// send the next steps astray.
+// The user cannot resize the window, so once set, its client area is the one
+// it was given, and only the frame around it may change. Reading the size
+// back from the window would not do: under X11 the window reports its sizes
+// late, and a late report in the middle of a roll would send the next steps
+// astray. The frame is added as it is now: some window managers tell theirs
+// only after the first rolls (XWayland under weston, one started later), and
+// the client area then keeps its size.
 float WindowGeometry::width() const
 {
-    return setWidth >= 0
-               ? setWidth
+    return setClientWidth >= 0
+               ? setClientWidth +
+                     static_cast<float>(messeRahmen().width() * Placement::twipsPerPixelX(&window))
                : static_cast<float>(window.frameGeometry().width() * Placement::twipsPerPixelX(&window));
 }
 
 float WindowGeometry::height() const
 {
-    return setHeight >= 0
-               ? setHeight
+    return setClientHeight >= 0
+               ? setClientHeight +
+                     static_cast<float>(messeRahmen().height() * Placement::twipsPerPixelY(&window))
                : static_cast<float>(window.frameGeometry().height() * Placement::twipsPerPixelY(&window));
+}
+
+QSize WindowGeometry::messeRahmen() const
+{
+    return window.frameGeometry().size() - window.size();
 }
 
 void WindowGeometry::move(float left, float top, float width, float height)
 {
+    const QRect frame = window.frameGeometry();
+    const QSize decoration = messeRahmen();
     setLeft = left;
     setTop = top;
-    setWidth = width;
-    setHeight = height;
-    const QRect frame = window.frameGeometry();
-    const QSize decoration = frame.size() - window.size();
+    setClientWidth = width - static_cast<float>(decoration.width() * Placement::twipsPerPixelX(&window));
+    setClientHeight = height - static_cast<float>(decoration.height() * Placement::twipsPerPixelY(&window));
     const QPoint place(Twips::toPixels(left, Placement::twipsPerPixelX(&window)),
                        Twips::toPixels(top, Placement::twipsPerPixelY(&window)));
     const QSize outer(Twips::toPixels(width, Placement::twipsPerPixelX(&window)),
@@ -72,8 +82,7 @@ void WindowGeometry::move(float left, float top, float width, float height)
 
 float WindowGeometry::outerHeight(int clientTwips) const
 {
-    const int frame = window.frameGeometry().height() - window.height();
-    return static_cast<float>(clientTwips + frame * Placement::twipsPerPixelY(&window));
+    return static_cast<float>(clientTwips + messeRahmen().height() * Placement::twipsPerPixelY(&window));
 }
 
 void WindowGeometry::keepPlace()
@@ -120,7 +129,7 @@ void WindowGeometry::shown()
 // frame): the window is fitted in once they have stopped.
 void WindowGeometry::moved()
 {
-    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize frame = messeRahmen();
     if (frame != knownFrame) {
         knownFrame = frame;
         frameSettled.start();

@@ -38,6 +38,8 @@ public:
     void moved();
 
 private:
+    // The window manager's frame: the outer size less the client area.
+    QSize messeRahmen() const;
     void beobachteBildschirm(QScreen* screen);
     void passeEinSpaeter();
     void passeEin();
@@ -46,11 +48,12 @@ private:
     QWidget& window;
     const int clientLeft;
     const int clientTop;
-    // The extents last set by move, in twips; -1 until then.
+    // The place of the frame and the size of the client area last set by
+    // move, in twips; -1 until then.
     float setLeft = -1;
     float setTop = -1;
-    float setWidth = -1;
-    float setHeight = -1;
+    float setClientWidth = -1;
+    float setClientHeight = -1;
     // Where the window was last put on its screen (client area, pixels): a
     // window found elsewhere was moved there by the user and stays there.
     QPoint fittedPlace;

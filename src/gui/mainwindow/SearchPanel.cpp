@@ -33,17 +33,17 @@ SearchPanel::SearchPanel(MainWindowControls& controls_, WindowGeometry& geometry
 
 // The focus moves before the roll blocks the search button, so that it never
 // passes on to the next button in the row. The roll state stays the caption
-// of the hidden label, as designed.
+// of the hidden label, as designed. Where the roll ends is worked out again
+// after it: the window manager may have told its frame only meanwhile.
 void SearchPanel::toggle(const std::function<void(std::int16_t)>& rollUp,
                          const std::function<void(std::int16_t)>& rollDown)
 {
     if (controls.Label1->text() == QLatin1String("Up")) {
         controls.RichTextBox1->setFocus();
-        const float target = geometry.outerHeight(MainWindowControls::kClientHeight);
-        rollUp(roll.minHeightFor(target));
+        rollUp(roll.minHeightFor(geometry.outerHeight(MainWindowControls::kClientHeight)));
         if (closed())
             return;
-        roll.finish(target);
+        roll.finish(geometry.outerHeight(MainWindowControls::kClientHeight));
         controls.Frame1->hide();
         controls.Label1->setText(QStringLiteral("Down"));
         controls.Text1->setText(QString());
@@ -51,12 +51,11 @@ void SearchPanel::toggle(const std::function<void(std::int16_t)>& rollUp,
         controls.baueSuchfeld();
         controls.Frame1->show();
         controls.Text1->setFocus();
-        const float target =
-            geometry.outerHeight(MainWindowControls::kPanelTop + MainWindowControls::kPanelHeight);
-        rollDown(roll.maxHeightFor(target));
+        constexpr int panelBottom = MainWindowControls::kPanelTop + MainWindowControls::kPanelHeight;
+        rollDown(roll.maxHeightFor(geometry.outerHeight(panelBottom)));
         if (closed())
             return;
-        roll.finish(target);
+        roll.finish(geometry.outerHeight(panelBottom));
         controls.Label1->setText(QStringLiteral("Up"));
     }
 }
