@@ -231,9 +231,12 @@ void Form1::mini_Click()
     presence->hideWindow();
 }
 
+// Where the window stays (nothing on the desktop can minimise it), what is
+// typed next goes on in the page, not to the button.
 void Form1::Command2_Click()
 {
     presence->hideWindow();
+    RichTextBox1->setFocus();
 }
 
 void Form1::Möffnen_Click()
