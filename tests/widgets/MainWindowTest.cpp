@@ -149,13 +149,15 @@ TEST_F(MainWindow, ScreenReadersHearTheButtonsAndWhichPageIsShownButNotTheArtwor
               read.indexOf("Command2"));
 }
 
-// Shortcuts as the keyboard sends them, held down when `held`.
+// Keys as the keyboard sends them, held down when `held`.
 void keys(QWidget* at, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool held = false)
 {
-    if (held)
-        qt_sendShortcutOverrideEvent(at, 0, key, modifiers, QString(), true);
-    else
+    if (held) {
+        QKeyEvent repeat(QEvent::KeyPress, key, modifiers, QString(), true);
+        QApplication::sendEvent(at, &repeat);
+    } else {
         QTest::keyClick(at, key, modifiers);
+    }
 }
 
 TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
@@ -170,7 +172,9 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::ControlModifier);
     release.setTimestamp(42);
     QApplication::sendEvent(editor, &release);
-    qt_sendShortcutOverrideEvent(editor, 42, Qt::Key_PageDown, Qt::ControlModifier);
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
+    again.setTimestamp(42);
+    QApplication::sendEvent(editor, &again);
     EXPECT_EQ(form->pageStore().currentPage(), 1) << "a held key repeats nothing";
     keys(editor, Qt::Key_End, Qt::AltModifier);
     keys(editor, Qt::Key_PageDown, Qt::ControlModifier);
@@ -181,15 +185,15 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     EXPECT_EQ(form->pageStore().currentPage(), 1);
 
     // Tab is a character on the page; Ctrl+Tab leaves the page for the
-    // buttons, past the rolled-up panel.
+    // buttons, past the rolled-up panel, and moves on as Tab does elsewhere.
     editor->setFocus();
     form->setAttribute(Qt::WA_KeyboardFocusChange, false);
     keys(editor, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(form->focusWidget(), form->Command1.at(4));
     EXPECT_TRUE(form->testAttribute(Qt::WA_KeyboardFocusChange)) << "the button shows that it has the focus";
     keys(form->Command1.at(4), Qt::Key_Tab);
-    keys(form->Command1.at(1), Qt::Key_Tab);
-    EXPECT_EQ(form->focusWidget(), form->Command1.at(2));
+    keys(form->Command1.at(1), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form->focusWidget(), form->Command1.at(2)) << "Ctrl+Tab moves on from a button too";
     keys(form->Command1.at(2), Qt::Key_Return);
     EXPECT_EQ(form->pageStore().currentPage(), 2) << "Enter presses the focused button";
     QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
@@ -229,6 +233,48 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     QSignalSpy ended(form.get(), &Form1::ended);
     keys(editor, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(ended.count(), 1);
+}
+
+// Holds each key back and sends it again later, as Qt's screen-reader bridge
+// does while a screen reader listens to the keyboard.
+class ScreenReaderBridge : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
+            !event->spontaneous())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QCoreApplication::postEvent(watched, new QKeyEvent(key->type(), key->key(), key->modifiers(),
+                                                           key->text(), key->isAutoRepeat()));
+        return true;
+    }
+};
+
+TEST_F(MainWindow, KeysHeldBackByAScreenReaderActInTheOrderTyped)
+{
+    start(record("") + record("two"));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ScreenReaderBridge bridge;
+    qApp->installEventFilter(&bridge);
+    QTest::keyClicks(form->RichTextBox1, QStringLiteral("abc"));
+    QTest::keyClick(form->RichTextBox1, Qt::Key_PageDown, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->pageStore().currentPage(), 2);
+    EXPECT_EQ(form->RichTextBox1->toPlainText(), "two") << "the letters stay on the page they were typed on";
+    form->pageStore().erster();
+    EXPECT_EQ(form->pageStore().nachname().substr(0, 4), u"abc ");
+    form->pageStore().vor();
+
+    QTest::keyClick(form->RichTextBox1, Qt::Key_F, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QTest::keyClicks(form->Text1, QStringLiteral("two"));
+    QTest::keyClick(form->Text1, Qt::Key_F3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->Text1->text(), "two") << "the whole word is looked for";
+    EXPECT_EQ(form->RichTextBox1->textCursor().selectedText(), "two");
+    qApp->removeEventFilter(&bridge);
 }
 
 } // namespace

@@ -2,42 +2,70 @@
 
 #include "gui/common/HeldKeys.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QShortcut>
 
 void MainWindowKeys::install(QWidget& window, QPlainTextEdit& page, QMenu& menu, const Actions& actions)
 {
     HeldKeys::watch();
-    auto shortcut = [&window](QKeySequence keys, std::function<void()> action, QWidget* scope = nullptr) {
-        auto* result = new QShortcut(
-            keys, scope ? scope : &window, &window,
-            [action] {
-                if (!HeldKeys::repeating())
-                    action();
-            },
-            scope ? Qt::WidgetShortcut : Qt::WindowShortcut);
-        result->setAutoRepeat(false);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), actions.previousPage);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), actions.nextPage);
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), actions.firstPage);
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_End), actions.lastPage);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), actions.searchPanel);
-    shortcut(QKeySequence(Qt::Key_F3), actions.findAgain);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), actions.print);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), actions.end);
     auto showMenu = [&window, &page, &menu] { zeigeMenue(window, page, menu); };
-    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), showMenu);
-    shortcut(QKeySequence(Qt::Key_Menu), showMenu);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), actions.leavePage, &page);
-    // With Shift, platforms name the key Tab (X11) or Backtab, and Qt takes
-    // the one for the other in neither direction.
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), actions.leavePageBackwards, &page);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), actions.leavePageBackwards, &page);
+    std::vector<Binding> bindings = {
+        {Qt::CTRL | Qt::Key_PageUp, actions.previousPage},
+        {Qt::CTRL | Qt::Key_PageDown, actions.nextPage},
+        {Qt::ALT | Qt::Key_Home, actions.firstPage},
+        {Qt::ALT | Qt::Key_End, actions.lastPage},
+        {Qt::CTRL | Qt::Key_F, actions.searchPanel},
+        {QKeyCombination(Qt::Key_F3), actions.findAgain},
+        {Qt::CTRL | Qt::Key_P, actions.print},
+        {Qt::CTRL | Qt::Key_Q, actions.end},
+        {Qt::SHIFT | Qt::Key_F10, showMenu},
+        {QKeyCombination(Qt::Key_Menu), showMenu},
+        {Qt::CTRL | Qt::Key_Tab, actions.nextControl},
+        // With Shift, platforms name the key Tab (X11) or Backtab.
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, actions.previousControl},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, actions.previousControl},
+    };
+    auto* keys = new MainWindowKeys(window, std::move(bindings));
+    keys->beobachte(&window);
+    keys->beobachte(&page);
+}
+
+MainWindowKeys::MainWindowKeys(QWidget& window_, std::vector<Binding> bindings_)
+    : QObject(&window_)
+    , window(window_)
+    , bindings(std::move(bindings_))
+{
+    // Keys go to the widget with the keyboard; a widget is watched from the
+    // moment it first has it, whenever it was made.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == &window)
+            beobachte(now);
+    });
+}
+
+void MainWindowKeys::beobachte(QWidget* widget)
+{
+    // Installing again moves the filter to the front, where it already is.
+    widget->installEventFilter(this);
+}
+
+bool MainWindowKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
+    for (const Binding& binding : bindings) {
+        if (binding.keys != pressed)
+            continue;
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && !HeldKeys::repeating())
+            binding.action();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Where text is typed (the page, the search field) the keys open its own

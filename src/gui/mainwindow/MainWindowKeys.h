@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QKeyCombination>
+#include <QObject>
 #include <QPoint>
 #include <functional>
+#include <vector>
 
 class QMenu;
 class QPlainTextEdit;
@@ -9,7 +12,13 @@ class QWidget;
 
 // The main window's keys. None repeats while it is held: a held key must
 // not append pages.
-class MainWindowKeys {
+//
+// They are taken as the widget with the keyboard receives them, not as Qt's
+// shortcuts: a screen reader holds each key back until it has heard of it,
+// and shortcuts act ahead of the keys so held, so that letters typed just
+// before Ctrl+PageDown landed on the next page, and a word typed just before
+// F3 partly in the page.
+class MainWindowKeys : public QObject {
 public:
     struct Actions {
         std::function<void()> previousPage;
@@ -20,16 +29,30 @@ public:
         std::function<void()> findAgain;
         std::function<void()> print;
         std::function<void()> end;
-        // Tab is a character on the page; Ctrl+Tab and Ctrl+Shift+Tab leave it.
-        std::function<void()> leavePage;
-        std::function<void()> leavePageBackwards;
+        // Tab is a character on the page; Ctrl+Tab and Ctrl+Shift+Tab move
+        // the keyboard on from there, and from everywhere else alike.
+        std::function<void()> nextControl;
+        std::function<void()> previousControl;
     };
 
     // Shift+F10 and the Menu key open `menu` at the window, and the page's
     // or the search field's own menu in them.
     static void install(QWidget& window, QPlainTextEdit& page, QMenu& menu, const Actions& actions);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    struct Binding {
+        QKeyCombination keys;
+        std::function<void()> action;
+    };
+
+    MainWindowKeys(QWidget& window, std::vector<Binding> bindings);
+    void beobachte(QWidget* widget);
     static void zeigeMenue(QWidget& window, QPlainTextEdit& page, QMenu& menu);
     static void zeigeEigenesMenue(QWidget& target, QPoint at);
+
+    QWidget& window;
+    const std::vector<Binding> bindings;
 };
