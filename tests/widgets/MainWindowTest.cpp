@@ -214,9 +214,12 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     keys(editor, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(form->Label1->text(), "Down");
     EXPECT_EQ(form->focusWidget(), editor);
+    // Typed while the panel rolls down.
+    QCoreApplication::postEvent(form->Text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
     keys(editor, Qt::Key_F3);
     EXPECT_EQ(form->Label1->text(), "Up") << "F3 rolls the panel down first";
-    EXPECT_EQ(dialogs.boxes.size(), 1u) << "and, with nothing to look for, looks for nothing";
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "and looks for nothing: the field is for a word";
+    EXPECT_EQ(form->Text1->text(), "x");
     EXPECT_EQ(form->focusWidget(), form->Text1);
     keys(form->Text1, Qt::Key_F10, Qt::ShiftModifier);
     QWidget* fieldMenu = QApplication::activePopupWidget();

@@ -80,12 +80,15 @@ void SearchPanel::findNext()
 
 void SearchPanel::findAgain()
 {
+    // The panel comes down with an empty field, for a word: what is typed
+    // into it while it rolls is that word, not one to look for yet.
     if (controls.Label1->text() != QLatin1String("Up")) {
         if (!controls.Command3->isEnabled())
             return;
         controls.Command3->click();
-        if (closed())
-            return;
+        if (!closed())
+            controls.Text1->setFocus();
+        return;
     }
     // With nothing to look for, the keys only open the panel for a word.
     if (controls.Text1->text().isEmpty()) {
