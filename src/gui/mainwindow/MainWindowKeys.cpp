@@ -61,7 +61,7 @@ bool MainWindowKeys::eventFilter(QObject* watched, QEvent* event)
     for (const Binding& binding : bindings) {
         if (binding.keys != pressed)
             continue;
-        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && !HeldKeys::repeating())
+        if (!HeldKeys::repeating())
             binding.action();
         return true;
     }
