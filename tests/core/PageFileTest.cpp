@@ -133,46 +133,6 @@ TEST_F(PageFile, TheLargestNotebookLoadsAndOneRecordMoreIsRefused)
     EXPECT_EQ(fs::file_size("kel.kel"), largest + 1);
 }
 
-TEST_F(PageFile, TheStoreTellsWhetherTheFileOnDiskIsStillTheOneItKnows)
-{
-    using State = BusinessDataTier::FileState;
-    writeBytes("kel.kel", record("one"));
-    load();
-    auto state = [this] {
-        State result{};
-        const auto error = store.checkFile(result);
-        EXPECT_FALSE(error);
-        return result;
-    };
-    EXPECT_EQ(state(), State::AsKnown);
-
-    writeBytes("copy", record("one"));
-    fs::rename("copy", "kel.kel");
-    EXPECT_EQ(state(), State::AsKnown) << "the same bytes are no change";
-
-    writeBytes("copy", record("other"));
-    fs::rename("copy", "kel.kel");
-    EXPECT_EQ(state(), State::Replaced);
-    store.vor();
-    store.vor();
-    ASSERT_FALSE(store.reload());
-    EXPECT_EQ(store.currentPage(), 1) << "the page number where the notebook still has it";
-    EXPECT_EQ(store.nachname().substr(0, 5), u"other");
-    EXPECT_EQ(state(), State::AsKnown);
-
-    store.nachname(u"mine");
-    std::string aside;
-    ASSERT_FALSE(store.moveFileAside(aside));
-    const std::string name = fs::path(aside).filename().string();
-    EXPECT_EQ(name.find(':'), std::string::npos) << "no name Windows or a shared folder would refuse";
-    EXPECT_EQ(name.rfind("kel (changed elsewhere ", 0), 0u) << name;
-    EXPECT_EQ(readBytes(aside), record("other"));
-    EXPECT_EQ(state(), State::Missing);
-    save();
-    EXPECT_EQ(state(), State::AsKnown);
-    EXPECT_FALSE(store.hasUnsavedChanges());
-}
-
 TEST(NotebookLocks, OneNotebookOneLockThatEndsWithItsHolder)
 {
     TempFolder folder;

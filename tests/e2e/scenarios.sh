@@ -346,6 +346,50 @@ scenario_no_window_manager() {
     expect_record 1 'milk tea'
 }
 
+# Another program that truncates the notebook, then writes five records
+# 1.2 s apart, opening it anew each time.
+slow_writer() {
+    : >"$WORK/kel.kel"
+    local i
+    for i in 1 2 3 4 5; do
+        sleep 1.2
+        printf '%-2000s' "theirs $i" >>"$WORK/kel.kel"
+    done
+}
+
+scenario_slow_writer() {
+    start_desktop
+    page_file "page one"
+    start_kelmo
+    wait_for_window
+    # With a change of ours unsaved, the file is left alone while it is being
+    # written; once it is quiet, both are kept.
+    click_at 200 150
+    xdotool key ctrl+End
+    type_text " mine"
+    slow_writer
+    wait_for 15 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "no word that both are kept"
+    xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Kelmo Note$' | head -n1)" key Return
+    expect_pages 1
+    expect_record 1 'page one mine'
+    local aside=("$WORK"/kel\ \(changed\ elsewhere*.kel)
+    [ "${#aside[@]}" -eq 1 ] && [ -f "${aside[0]}" ] || fail "the writer's notebook was not kept aside"
+    [ "$(stat -c %s "${aside[0]}")" -eq 10000 ] || fail "the writer's notebook was kept aside before it was whole"
+    # With nothing of ours unsaved, the notebook is taken once it is whole.
+    sleep 2.5
+    slow_writer
+    sleep 5
+    click_at 200 150
+    xdotool key ctrl+End
+    type_text "!"
+    menu_end
+    wait_for_end
+    expect_pages 5
+    expect_record 1 'theirs 1!'
+    expect_record 5 'theirs 5'
+    expect_no_temp
+}
+
 scenario_keyboard_only() {
     start_desktop
     page_file "buy milk" "second"

@@ -82,6 +82,7 @@ int __real_fsync(int fd);
 int __real_close(int fd);
 int __real_rename(const char* from, const char* to);
 int __real_unlink(const char* path);
+int __real_renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags);
 
 int __wrap_open(const char* path, int flags, ...)
 {
@@ -137,6 +138,19 @@ int __wrap_rename(const char* from, const char* to)
         return -1;
     }
     const int result = __real_rename(from, to);
+    if (result == 0)
+        FaultInjection::renamed = true;
+    return result;
+}
+
+// The save swaps its file in with renameat2; a failing swap is a failing rename.
+int __wrap_renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags)
+{
+    if (hit(Op::Rename)) {
+        errno = EXDEV;
+        return -1;
+    }
+    const int result = __real_renameat2(fromFolder, from, toFolder, to, flags);
     if (result == 0)
         FaultInjection::renamed = true;
     return result;

@@ -50,7 +50,9 @@ TEST_F(SafetyNet, HidingWritesButOnlyWhenSomethingChanged)
     form->mini_Click();
     EXPECT_EQ(readBytes("kel.kel"), record("changed by someone else")) << "nothing changed, nothing written";
     form->Möffnen_Click();
-    EXPECT_EQ(editorText(), QStringLiteral("changed by someone else")) << "the other notebook is loaded";
+    EXPECT_TRUE(QTest::qWaitFor([this] { return editorText() == QStringLiteral("changed by someone else"); },
+                                3 * NotebookOnDisk::kQuietMs))
+        << "the other notebook is loaded once it is quiet";
     click(2);
     form->mini_Click();
     EXPECT_EQ(readBytes("kel.kel"), record("changed by someone else") + record(""));
@@ -191,7 +193,7 @@ TEST_F(SafetyNet, ADeleteAnsweredAfterTheNotebookWasReadAnewDeletesNothing)
     dialogs.whileShown = [] {
         writeBytes("incoming", record("their one") + record("their two"));
         std::filesystem::rename("incoming", "kel.kel");
-        QTest::qWait(3 * NotebookKeeper::kSettleMs);
+        QTest::qWait(NotebookOnDisk::kQuietMs + 3 * NotebookKeeper::kSettleMs);
     };
     click(6);
     ASSERT_EQ(dialogs.boxes.size(), 2u);

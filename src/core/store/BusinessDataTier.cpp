@@ -1,6 +1,7 @@
 #include "BusinessDataTier.h"
 
 #include "CodePage.h"
+#include "FileSystem.h"
 #include "PageFile.h"
 #include "core/desktop/UserDialogs.h"
 
@@ -69,18 +70,16 @@ void BusinessDataTier::nachname(std::u16string_view value)
     auto& inhalt = seiten[static_cast<std::size_t>(aktuell - 1)].inhalt;
     if (fitted == inhalt)
         return;
-    merkeGrundlage();
+    aendere();
     inhalt = fitted;
-    ++changeCount;
 }
 
 void BusinessDataTier::neu()
 {
     if (meldetVoll())
         return;
-    merkeGrundlage();
+    aendere();
     seiten.insert(static_cast<std::size_t>(aktuell), machLeereSeite());
-    ++changeCount;
     ++anzahl;
     ++aktuell;
 }
@@ -102,101 +101,75 @@ void BusinessDataTier::entferne()
                      UserDialogs::Icon::Information);
         return;
     }
-    merkeGrundlage();
+    aendere();
     seiten.remove(static_cast<std::size_t>(aktuell - 1));
-    ++changeCount;
     if (aktuell == anzahl)
         --aktuell;
     --anzahl;
 }
 
-std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std::string& name)
+std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std::string& name,
+                                                     PageFile::ReadInfo& found)
 {
     PageList loaded;
-    PageFile::ReadInfo info;
-    if (auto error = PageFile::read(PageFile::kName, loaded, info))
+    if (auto error = PageFile::read(PageFile::kName, loaded, found))
         return error;
-    // An empty file is known by its hash at once: the blank page added
-    // below is not in it.
-    knownHash.reset();
-    if (loaded.empty()) {
-        knownHash = PageFile::hashOf(loaded, 0);
-        loaded.insert(0, machLeereSeite());
-    }
-    seiten = std::move(loaded);
+    nimm(std::move(loaded), found);
+    aktuell = 1;
+    return std::nullopt;
+}
+
+std::optional<FileError> BusinessDataTier::leseDatei(const std::string& name)
+{
+    PageFile::ReadInfo ignored;
+    return leseDatei(name, ignored);
+}
+
+std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const std::string& name,
+                                                         const PageFile::Expected* expected,
+                                                         PageFile::Saved& saved)
+{
+    auto error =
+        PageFile::write(FileSystem::native(), PageFile::kName, PageFile::kTempName, seiten, expected, saved);
+    // Ours is in place even where what it took the place of could not be
+    // kept aside.
+    if (saved.written)
+        savedChanges = changeCount;
+    return error;
+}
+
+std::optional<FileError> BusinessDataTier::schreibeDatei(const std::string& name)
+{
+    PageFile::Saved ignored;
+    return schreibeDatei(name, nullptr, ignored);
+}
+
+void BusinessDataTier::takePages(PageList pages, const PageFile::ReadInfo& found)
+{
+    const std::int16_t page = aktuell;
+    nimm(std::move(pages), found);
+    aktuell = std::min(page, anzahl);
+}
+
+void BusinessDataTier::nimm(PageList pages, const PageFile::ReadInfo& found)
+{
+    if (pages.empty())
+        pages.insert(0, machLeereSeite());
+    seiten = std::move(pages);
     ++readCount;
     ++changeCount;
     savedChanges = changeCount;
-    kenne(info.stamp);
-    knownPartBytes = info.partBytes;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
-    if (info.partBytes != 0)
-        meldeTeilseite(info.partBytes);
-    return std::nullopt;
+    if (found.partBytes != 0)
+        meldeTeilseite(found.partBytes);
 }
 
-std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const std::string& name)
+void BusinessDataTier::aendere()
 {
-    FileStamp written;
-    if (auto error = PageFile::write(PageFile::kName, PageFile::kTempName, seiten, written))
-        return error;
-    kenne(written);
-    knownPartBytes = 0;
-    knownHash.reset();
-    savedChanges = changeCount;
-    return std::nullopt;
-}
-
-std::optional<FileError> BusinessDataTier::checkFile(FileState& state)
-{
-    FileStamp now;
-    if (auto error = PageFile::stamp(PageFile::kName, now))
-        return error;
-    if (now == knownStamp && knownStampSettled) {
-        state = FileState::AsKnown;
-        return std::nullopt;
-    }
-    if (!now.exists) {
-        state = FileState::Missing;
-        return std::nullopt;
-    }
-    FileVersion onDisk;
-    if (auto error = PageFile::fingerprint(PageFile::kName, onDisk))
-        return error;
-    merkeGrundlage();
-    const bool sameBytes = onDisk.hash == *knownHash;
-    if (sameBytes)
-        kenne(onDisk.stamp);
-    state = sameBytes ? FileState::AsKnown : FileState::Replaced;
-    return std::nullopt;
-}
-
-std::optional<FileError> BusinessDataTier::reload()
-{
-    const std::int16_t page = aktuell;
-    if (auto error = leseDatei(PageFile::kName))
-        return error;
-    aktuell = std::min(page, anzahl);
-    return std::nullopt;
-}
-
-std::optional<FileError> BusinessDataTier::moveFileAside(std::string& asidePath)
-{
-    return PageFile::moveAside(PageFile::kName, asidePath);
-}
-
-void BusinessDataTier::kenne(const FileStamp& stamp)
-{
-    knownStamp = stamp;
-    knownStampSettled = PageFile::settled(stamp);
-}
-
-// Until the pages first change, they are what the file holds.
-void BusinessDataTier::merkeGrundlage()
-{
-    if (!knownHash)
-        knownHash = PageFile::hashOf(seiten, knownPartBytes);
+    if (changing)
+        changing(seiten);
+    ++changeCount;
 }
 
 void BusinessDataTier::meldeTeilseite(std::size_t bytes)

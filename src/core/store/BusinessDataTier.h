@@ -5,6 +5,7 @@
 #include "PageList.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,27 +34,26 @@ public:
     // Loads every page of the page file in the working directory and puts the
     // cursor on page 1. An empty file gives one blank page; a part record at
     // the end is a page of its own, and the user is told. On failure the
-    // pages in memory are left as they were.
+    // pages in memory are left as they were. `found` tells what was read.
+    [[nodiscard]] std::optional<FileError> leseDatei(const std::string& name, PageFile::ReadInfo& found);
     [[nodiscard]] std::optional<FileError> leseDatei(const std::string& name);
-    // Writes every page to the page file in the working directory.
+    // Writes every page to the page file in the working directory; see
+    // PageFile::write for `expected` and `saved`.
+    [[nodiscard]] std::optional<FileError>
+    schreibeDatei(const std::string& name, const PageFile::Expected* expected, PageFile::Saved& saved);
     [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name);
+    // Takes the pages another program wrote in place of ours, staying on the
+    // same page number where the notebook still has it.
+    void takePages(PageList pages, const PageFile::ReadInfo& found);
 
     // Whether the pages changed since the file was last read or written.
     bool hasUnsavedChanges() const { return changeCount != savedChanges; }
     // How often the pages were read from the file: a page shown before the
     // last read is not one of these pages.
     std::uint64_t timesRead() const { return readCount; }
-
-    // How the page file on disk stands against the one last read or written.
-    enum class FileState { AsKnown, Missing, Replaced };
-    // A file replaced by one of the same bytes counts as known from then on.
-    [[nodiscard]] std::optional<FileError> checkFile(FileState& state);
-    // Loads the page file anew and stays on the same page number where the
-    // notebook still has it.
-    [[nodiscard]] std::optional<FileError> reload();
-    // Renames the page file on disk to a name that says it came from
-    // elsewhere, so that writing ours keeps both; `asidePath` gets its path.
-    [[nodiscard]] std::optional<FileError> moveFileAside(std::string& asidePath);
+    const PageList& pages() const { return seiten; }
+    // Called before the pages change, with the pages as they were.
+    void onChange(std::function<void(const PageList&)> beforeChange) { changing = std::move(beforeChange); }
 
     std::int16_t pageCount() const { return anzahl; }
 
@@ -61,8 +61,8 @@ private:
     // The collection never grows past kMaxPages pages; the user is told.
     bool meldetVoll();
     void meldeTeilseite(std::size_t bytes);
-    void merkeGrundlage();
-    void kenne(const FileStamp& stamp);
+    void aendere();
+    void nimm(PageList pages, const PageFile::ReadInfo& found);
 
     PageList seiten;
     std::int16_t anzahl = 0;
@@ -70,15 +70,7 @@ private:
     std::uint64_t changeCount = 0;
     std::uint64_t savedChanges = 0;
     std::uint64_t readCount = 0;
-    // The page file as last read or written: its stamp, the bytes of a part
-    // record it ended in, and the hash of its bytes, taken from the pages
-    // before they first change.
-    FileStamp knownStamp;
-    // Whether a change would have changed the stamp; until then the bytes
-    // are compared.
-    bool knownStampSettled = false;
-    std::size_t knownPartBytes = 0;
-    std::optional<std::uint64_t> knownHash;
+    std::function<void(const PageList&)> changing;
     UserDialogs& dialogs;
     const CodePage& codePage;
 };

@@ -71,6 +71,11 @@ public:
     // whether that was why it failed.
     [[nodiscard]] virtual std::optional<FileError> renameToNew(const std::string& from, const std::string& to,
                                                                bool& taken) = 0;
+    // Swaps the files at `from` and `to` in one step, so that `to` is never
+    // missing and `from` then holds what `to` held. `unsupported` says that
+    // this file system cannot (network and FAT file systems); nothing moved.
+    [[nodiscard]] virtual std::optional<FileError> exchange(const std::string& from, const std::string& to,
+                                                            bool& unsupported) = 0;
     // Makes renames in the folder durable, where the system can.
     virtual void syncFolder(const std::string& folder) = 0;
 

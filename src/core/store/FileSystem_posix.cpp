@@ -254,6 +254,23 @@ public:
         return std::nullopt;
     }
 
+    std::optional<FileError> exchange(const std::string& from, const std::string& to,
+                                      bool& unsupported) override
+    {
+        unsupported = false;
+#if defined(RENAME_EXCHANGE)
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0)
+            return std::nullopt;
+#elif defined(RENAME_SWAP)
+        if (::renamex_np(from.c_str(), to.c_str(), RENAME_SWAP) == 0)
+            return std::nullopt;
+#else
+        errno = ENOSYS;
+#endif
+        unsupported = errno == EINVAL || errno == ENOSYS || errno == ENOTSUP || errno == EOPNOTSUPP;
+        return systemError(to, errno);
+    }
+
     // Not every file system can sync a folder; the file is already complete
     // under its name by then, so this is best effort.
     void syncFolder(const std::string& folder) override

@@ -231,6 +231,30 @@ public:
         return lastError(from, code);
     }
 
+    // ReplaceFileW puts the replaced file under a backup name in the same
+    // step; from there it goes to `from`, which the replacement has left.
+    std::optional<FileError> exchange(const std::string& from, const std::string& to,
+                                      bool& unsupported) override
+    {
+        unsupported = false;
+        const std::wstring backup = WideText::fromUtf8(from + ".old");
+        DeleteFileW(backup.c_str());
+        if (!ReplaceFileW(WideText::fromUtf8(to).c_str(), WideText::fromUtf8(from).c_str(), backup.c_str(),
+                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            const DWORD code = GetLastError();
+            // The replaced file was moved to the backup and ours could not
+            // follow: the notebook goes back to its name.
+            if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+                MoveFileExW(backup.c_str(), WideText::fromUtf8(to).c_str(), MOVEFILE_WRITE_THROUGH);
+            unsupported = code == ERROR_INVALID_FUNCTION || code == ERROR_NOT_SUPPORTED ||
+                          code == ERROR_INVALID_PARAMETER;
+            return lastError(to, code);
+        }
+        if (!MoveFileExW(backup.c_str(), WideText::fromUtf8(from).c_str(), MOVEFILE_WRITE_THROUGH))
+            return lastError(from + ".old");
+        return std::nullopt;
+    }
+
     // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk.
     void syncFolder(const std::string&) override {}
 };

@@ -95,6 +95,146 @@ private:
     std::size_t pendingBytes_ = 0;
 };
 
+// Puts a written temporary file in the notebook's place without ever
+// replacing a file that was not looked at: a swap hands back what was there,
+// which is then compared with what the save expected.
+class Placing {
+public:
+    Placing(FileSystem& files, std::string target, std::string temp, const Expected* expected)
+        : files_(files)
+        , target_(std::move(target))
+        , temp_(std::move(temp))
+        , expected_(expected)
+    {}
+
+    // `placed` is false where the notebook changed just before the rename on
+    // a file system that cannot swap; then nothing moved.
+    std::optional<FileError> run(bool& placed);
+    // Ours as it stands in the notebook's place: a rename sets a file's
+    // change time. Where another file is there already, the stamp written
+    // stays, so that the next look sees the change.
+    FileStamp placedStamp(const FileStamp& written);
+    // What the swap handed back: deleted where it is the file expected or
+    // empty, otherwise renamed aside, its path in `asidePath`.
+    std::optional<FileError> keepDisplaced(std::string& asidePath);
+
+private:
+    bool istErwartet(const std::string& path, const FileStamp& stamp);
+    std::optional<FileError> stelleBeiseite(std::string& asidePath);
+
+    FileSystem& files_;
+    std::string target_;
+    std::string temp_;
+    const Expected* expected_;
+    FileStamp before_;
+    bool swapped_ = false;
+};
+
+std::optional<FileError> Placing::run(bool& placed)
+{
+    placed = false;
+    FileFacts there;
+    if (auto error = files_.facts(target_, there))
+        return error;
+    if (!there.exists) {
+        bool taken = false;
+        auto error = files_.renameToNew(temp_, target_, taken);
+        if (!error) {
+            placed = true;
+            return std::nullopt;
+        }
+        if (!taken)
+            return error;
+        // Another program made one in the meantime: it is swapped out below.
+        if (auto again = files_.facts(target_, there))
+            return again;
+    }
+    before_ = there.stamp;
+    bool unsupported = false;
+    auto error = files_.exchange(temp_, target_, unsupported);
+    if (!error) {
+        swapped_ = placed = true;
+        return std::nullopt;
+    }
+    if (!unsupported)
+        return error;
+    // No swap here: the last look is right before the rename, and what
+    // changed since the last read is left for the caller to decide on.
+    if (auto error = files_.facts(target_, there))
+        return error;
+    before_ = there.stamp;
+    if (there.exists && !istErwartet(target_, before_))
+        return std::nullopt;
+    if (auto renaming = files_.replace(temp_, target_))
+        return renaming;
+    placed = true;
+    return std::nullopt;
+}
+
+FileStamp Placing::placedStamp(const FileStamp& written)
+{
+    FileFacts there;
+    if (files_.facts(target_, there) || !there.exists)
+        return written;
+    const FileStamp& now = there.stamp;
+    const bool ours = now.device == written.device && now.inode == written.inode &&
+                      now.size == written.size && now.modifiedNs == written.modifiedNs;
+    return ours ? now : written;
+}
+
+// A file is what the save expected where it is the same file, untouched, or
+// holds the same bytes. A swap sets the file's change time, so the file that
+// came out is known by its identity, size and modification time.
+bool Placing::istErwartet(const std::string& path, const FileStamp& stamp)
+{
+    if (!expected_)
+        return true;
+    const FileStamp& known = expected_->stamp;
+    const bool untouched = stamp.device == known.device && stamp.inode == known.inode &&
+                           stamp.size == known.size && stamp.modifiedNs == known.modifiedNs &&
+                           before_ == known && settled(known);
+    if (untouched)
+        return true;
+    FileVersion found;
+    return !fingerprint(files_, path, found) && found.hash == expected_->hash;
+}
+
+std::optional<FileError> Placing::keepDisplaced(std::string& asidePath)
+{
+    if (!swapped_)
+        return std::nullopt;
+    FileFacts out;
+    if (auto error = files_.facts(temp_, out))
+        return error;
+    if (!out.exists)
+        return std::nullopt;
+    if (out.stamp.size != 0 && !istErwartet(temp_, out.stamp))
+        return stelleBeiseite(asidePath);
+    // A copy of what we had, or nothing: no one's notes are in it. Should it
+    // stay, the next save removes it.
+    (void)files_.remove(temp_);
+    return std::nullopt;
+}
+
+std::optional<FileError> Placing::stelleBeiseite(std::string& asidePath)
+{
+    const std::string folder = FileSystem::folderOf(target_);
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string aside =
+            FileSystem::inFolder(folder, asideName(FileSystem::nameOf(target_), now, attempt));
+        bool taken = false;
+        auto error = files_.renameToNew(temp_, aside, taken);
+        if (!error) {
+            asidePath = aside;
+            return std::nullopt;
+        }
+        if (!taken)
+            return error;
+    }
+    return FileError{temp_, "no free name to keep another program's notebook under"};
+}
+
 } // namespace
 
 std::uint64_t recordCount(std::uint64_t fileLength)
@@ -170,20 +310,15 @@ std::string asideName(const std::string& fileName, std::int64_t when, int attemp
     return name.append(").kel");
 }
 
-std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo& info)
+std::optional<FileError> readExisting(FileSystem& files, const std::string& path, PageList& pages,
+                                      ReadInfo& info)
 {
-    FileSystem& files = FileSystem::native();
     FileFacts found;
     if (auto error = files.facts(path, found))
         return error;
     if (!found.exists) {
-        // A missing notebook is made empty where the folder allows it.
-        std::unique_ptr<OpenedFile> created;
-        if (!files.createNew(path, created))
-            found = created->facts();
         pages = PageList();
         info = {};
-        info.stamp = found.stamp;
         return std::nullopt;
     }
     std::unique_ptr<OpenedFile> file;
@@ -206,6 +341,26 @@ std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo
     return std::nullopt;
 }
 
+std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo& info)
+{
+    FileSystem& files = FileSystem::native();
+    if (auto error = readExisting(files, path, pages, info))
+        return error;
+    if (info.stamp.exists)
+        return std::nullopt;
+    // A missing notebook is made empty where the folder allows it.
+    std::unique_ptr<OpenedFile> created;
+    if (!files.createNew(path, created))
+        info.stamp = created->facts().stamp;
+    return std::nullopt;
+}
+
+std::optional<FileError> read(const std::string& path, PageList& pages)
+{
+    ReadInfo ignored;
+    return read(path, pages, ignored);
+}
+
 std::uint64_t hashOf(const PageList& pages, std::size_t partBytes)
 {
     ContentHash hash;
@@ -214,15 +369,6 @@ std::uint64_t hashOf(const PageList& pages, std::size_t partBytes)
         hash.add(pages[i].inhalt.data(), part ? partBytes : kRecordSize);
     }
     return hash.value();
-}
-
-std::optional<FileError> stamp(const std::string& path, FileStamp& result)
-{
-    FileFacts found;
-    if (auto error = FileSystem::native().facts(path, found))
-        return error;
-    result = found.stamp;
-    return std::nullopt;
 }
 
 bool settled(const FileStamp& stamp)
@@ -234,11 +380,11 @@ bool settled(const FileStamp& stamp)
     return std::max(stamp.modifiedNs, stamp.changedNs) + kCoarsestStepNs < now;
 }
 
-std::optional<FileError> fingerprint(const std::string& path, FileVersion& result)
+std::optional<FileError> fingerprint(FileSystem& files, const std::string& path, FileVersion& result)
 {
     std::unique_ptr<OpenedFile> file;
     FileFacts found;
-    if (auto error = openPlain(FileSystem::native(), path, file, found))
+    if (auto error = openPlain(files, path, file, found))
         return error;
     // What we would refuse to read is no notebook to compare with.
     if (auto refusal = refuseIfTooLong(path, recordCount(found.stamp.size)))
@@ -256,10 +402,10 @@ std::optional<FileError> fingerprint(const std::string& path, FileVersion& resul
     return std::nullopt;
 }
 
-std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages,
-                               FileStamp& written)
+std::optional<FileError> write(FileSystem& files, const std::string& path, const std::string& tempName,
+                               const PageList& pages, const Expected* expected, Saved& saved)
 {
-    FileSystem& files = FileSystem::native();
+    saved = {};
     std::string target;
     FileFacts existing;
     if (auto refusal = saveTarget(files, path, target, existing))
@@ -293,47 +439,24 @@ std::optional<FileError> write(const std::string& path, const std::string& tempN
     file.reset();
     if (closing)
         return discard(*closing);
-    if (auto error = files.replace(temp, target))
-        return discard(*error);
-    files.syncFolder(folder);
-    written = result.stamp;
-    return std::nullopt;
-}
 
-std::optional<FileError> moveAside(const std::string& path, std::string& asidePath)
-{
-    FileSystem& files = FileSystem::native();
-    std::string target;
-    if (auto refusal = files.writeTarget(path, target))
-        return refusal;
-    const std::string folder = FileSystem::folderOf(target);
-    const auto now = static_cast<std::int64_t>(std::time(nullptr));
-    for (int attempt = 1; attempt < 100; ++attempt) {
-        const std::string aside =
-            FileSystem::inFolder(folder, asideName(FileSystem::nameOf(target), now, attempt));
-        bool taken = false;
-        auto error = files.renameToNew(target, aside, taken);
-        if (error && taken)
-            continue;
-        if (error)
-            return error;
-        files.syncFolder(folder);
-        asidePath = aside;
+    Placing placing{files, target, temp, expected};
+    if (auto error = placing.run(saved.written))
+        return discard(*error);
+    if (!saved.written) {
+        (void)files.remove(temp);
         return std::nullopt;
     }
-    return FileError{target, "no free name to move it aside"};
-}
-
-std::optional<FileError> read(const std::string& path, PageList& pages)
-{
-    ReadInfo ignored;
-    return read(path, pages, ignored);
+    saved.stamp = placing.placedStamp(result.stamp);
+    auto kept = placing.keepDisplaced(saved.asidePath);
+    files.syncFolder(folder);
+    return kept;
 }
 
 std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages)
 {
-    FileStamp ignored;
-    return write(path, tempName, pages, ignored);
+    Saved ignored;
+    return write(FileSystem::native(), path, tempName, pages, nullptr, ignored);
 }
 
 } // namespace PageFile

@@ -3,6 +3,8 @@
 #include "FileError.h"
 #include "PageList.h"
 
+class FileSystem;
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,39 +61,63 @@ struct ReadInfo {
 // `pages` is left alone.
 [[nodiscard]] std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo& info);
 [[nodiscard]] std::optional<FileError> read(const std::string& path, PageList& pages);
+// The same with the files of `files`, and a missing file left missing: it
+// gives no pages and a stamp that says so.
+[[nodiscard]] std::optional<FileError> readExisting(FileSystem& files, const std::string& path,
+                                                    PageList& pages, ReadInfo& info);
 
 // The hash of the file `pages` were read from, as fingerprint gives it: the
 // last record only its first `partBytes` bytes where it was a part. Taken
 // from memory when it is first needed, it costs reading nothing.
 std::uint64_t hashOf(const PageList& pages, std::size_t partBytes);
 
-// The stamp of the file `path` leads to, after every link.
-[[nodiscard]] std::optional<FileError> stamp(const std::string& path, FileStamp& result);
 // Whether a write now would still change the stamp's times. File systems
 // keep them as coarsely as in two-second steps (FAT), and a write within the
 // same step leaves a stamp as it was: until then only the file's bytes tell
 // whether it changed.
 bool settled(const FileStamp& stamp);
 // The stamp and the hash of the file's bytes, as read gives them.
-[[nodiscard]] std::optional<FileError> fingerprint(const std::string& path, FileVersion& result);
+[[nodiscard]] std::optional<FileError> fingerprint(FileSystem& files, const std::string& path,
+                                                   FileVersion& result);
+
+// The notebook a save expects to find in its place: the one last read or
+// written. Whatever else it finds there is another program's, and is kept.
+struct Expected {
+    FileStamp stamp;
+    std::uint64_t hash = 0;
+};
+
+// What a save did.
+struct Saved {
+    // Ours, as written.
+    FileStamp stamp;
+    // False where the notebook changed just before ours would have taken its
+    // place on a file system that cannot swap files: nothing was written.
+    bool written = false;
+    // Where ours took the place of a file that another program had changed,
+    // that file's new path.
+    std::string asidePath;
+};
 
 // Writes `pages` to a new temporary file `tempName` beside the notebook, puts
-// it on the disk and then renames it over `path` in one step, so that the
-// notebook on disk is at every moment either the old one or the new one,
-// whole. The replaced file's owner, group and mode are kept. A link is
+// it on the disk and then swaps it with the file at `path` in one step, so
+// that the notebook on disk is at every moment either the old one or the new
+// one, whole, and never missing. The file that comes out is compared at once
+// with `expected`: the same is deleted, another is renamed aside (see
+// asideName), never left under the temporary name. Without `expected`
+// whatever comes out is deleted. Where the file system cannot swap, the file
+// is looked at once more right before ours is renamed over it.
+// The replaced file's owner, group and mode are kept. A link is
 // followed only where it belongs to us or to the owner of the file it leads
 // to; a read-only notebook or one that is not a plain file is refused. On
 // failure `path` is untouched and no temporary file remains.
-[[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
-                                             const PageList& pages, FileStamp& written);
+[[nodiscard]] std::optional<FileError> write(FileSystem& files, const std::string& path,
+                                             const std::string& tempName, const PageList& pages,
+                                             const Expected* expected, Saved& saved);
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
                                              const PageList& pages);
 
-// Renames the file `path` leads to, in its own folder, to a new name that
-// says it came from elsewhere and when; an existing file is never replaced.
-// `asidePath` gets the new path.
-[[nodiscard]] std::optional<FileError> moveAside(const std::string& path, std::string& asidePath);
-// The name moveAside gives `fileName`'s file at local time `when`; from the
+// The name a file that another program changed gets beside `fileName`'s, at local time `when`; from the
 // second attempt on, a number makes it unique.
 std::string asideName(const std::string& fileName, std::int64_t when, int attempt);
 

@@ -1,6 +1,7 @@
 #include "NotebookKeeper.h"
 
 #include "core/desktop/UserDialogs.h"
+#include "core/store/FileSystem.h"
 #include "core/store/PageFile.h"
 #include "core/store/WorkingFolder.h"
 
@@ -9,6 +10,9 @@
 #include <QFileSystemWatcher>
 #include <QScopeGuard>
 #include <QTimer>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -32,22 +36,34 @@ NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, 
     : QObject(parent)
     , store(store_)
     , dialogs(dialogs_)
+    , disk(FileSystem::native(), PageFile::kName)
     , pause(timer(this, "pauseAfterTyping", kPauseMs))
     , retry(timer(this, "retryAfterFailure", kRetryMs))
     , settle(timer(this, "settleAfterFileChange", kSettleMs))
+    , quiet(timer(this, "lookWhetherQuiet", static_cast<int>(NotebookOnDisk::kQuietMs)))
 {
     connect(pause, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(retry, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(settle, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
+    connect(quiet, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
+    clock.start();
+    store.onChange([this](const PageList& pages) { disk.remember(pages); });
+}
+
+std::int64_t NotebookKeeper::jetzt() const
+{
+    return clock.elapsed();
 }
 
 bool NotebookKeeper::loadAtStart()
 {
     WorkingFolder::remember();
-    if (auto error = store.leseDatei(PageFile::kName)) {
+    PageFile::ReadInfo found;
+    if (auto error = store.leseDatei(PageFile::kName, found)) {
         meldeLesefehler(*error);
         return false;
     }
+    disk.read(found, jetzt());
     watcher = new QFileSystemWatcher(this);
     auto changed = [this] { settle->start(); };
     connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
@@ -91,6 +107,7 @@ bool NotebookKeeper::saveAtEnd()
     pause->stop();
     retry->stop();
     settle->stop();
+    quiet->stop();
     return sichere(Occasion::End);
 }
 
@@ -109,57 +126,113 @@ bool NotebookKeeper::sichere(Occasion occasion)
     if (WorkingFolder::rejoin())
         beobachte();
     emit pagesWanted();
-    BusinessDataTier::FileState state{};
-    if (auto error = store.checkFile(state)) {
-        meldeFehler(*error, occasion);
-        return false;
-    }
-    switch (state) {
-    case BusinessDataTier::FileState::Replaced:
-        return nimmAenderungAuf(occasion);
-    case BusinessDataTier::FileState::Missing:
-        return schreibe(occasion);
-    case BusinessDataTier::FileState::AsKnown:
-        break;
-    }
-    // A look at the file writes nothing of ours: the pause after typing does.
-    if (occasion == Occasion::Look || !store.hasUnsavedChanges()) {
-        if (occasion != Occasion::Look)
-            retry->stop();
-        return true;
-    }
-    return schreibe(occasion);
-}
-
-bool NotebookKeeper::nimmAenderungAuf(Occasion occasion)
-{
-    if (!store.hasUnsavedChanges()) {
-        if (occasion == Occasion::End)
-            return true;
-        if (auto error = store.reload()) {
+    // A file that changed just before ours would have replaced it is looked
+    // at again; at the end that is waited for.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        NotebookOnDisk::Answer answer;
+        if (auto error = entscheide(occasion, answer)) {
             meldeFehler(*error, occasion);
             return false;
         }
-        emit pagesReloaded();
-        return true;
+        if (answer.step == NotebookOnDisk::Step::Wait)
+            return warte(answer, occasion);
+        bool written = true;
+        const bool done = fuehreAus(answer, occasion, written);
+        if (!done || written)
+            return done;
+        if (occasion != Occasion::End) {
+            settle->start();
+            return true;
+        }
     }
-    std::string aside;
-    if (auto error = store.moveFileAside(aside)) {
-        meldeSchreibfehler(*error, occasion);
-        return false;
-    }
-    const bool written = schreibe(occasion);
-    meldeBeidesBehalten(aside);
-    return written;
+    return warte({}, occasion);
 }
 
-bool NotebookKeeper::schreibe(Occasion occasion)
+// Another program is still writing the notebook: ours stay in memory.
+bool NotebookKeeper::warte(const NotebookOnDisk::Answer& answer, Occasion occasion)
+{
+    if (answer.tellStillWriting)
+        meldeNochInArbeit();
+    if (occasion == Occasion::End) {
+        meldeSchreibfehler({PageFile::kName, "another program is still writing it"}, occasion);
+        return false;
+    }
+    // Its own timer: the changes that keep coming must not put off the look
+    // that finds the file quiet.
+    quiet->start(static_cast<int>(answer.lookAgainMs));
+    return true;
+}
+
+// At the end there is no later look: it waits a little for another program
+// to finish writing.
+std::optional<FileError> NotebookKeeper::entscheide(Occasion occasion, NotebookOnDisk::Answer& answer)
+{
+    const std::int64_t giveUp = jetzt() + kEndWaitMs;
+    for (;;) {
+        if (auto error = disk.decide(store.pages(), store.hasUnsavedChanges(), jetzt(), answer))
+            return error;
+        if (answer.step != NotebookOnDisk::Step::Wait || occasion != Occasion::End || jetzt() >= giveUp)
+            return std::nullopt;
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min(answer.lookAgainMs, giveUp - jetzt())));
+    }
+}
+
+bool NotebookKeeper::fuehreAus(NotebookOnDisk::Answer& answer, Occasion occasion, bool& written)
+{
+    switch (answer.step) {
+    case NotebookOnDisk::Step::Nothing:
+        if (occasion != Occasion::Look)
+            retry->stop();
+        return true;
+    case NotebookOnDisk::Step::Load:
+        return lade(answer, occasion);
+    case NotebookOnDisk::Step::Save:
+        // A look at the file writes nothing of ours: the pause after typing does.
+        if (occasion == Occasion::Look)
+            return true;
+        return schreibe(occasion, written);
+    case NotebookOnDisk::Step::Restore:
+    case NotebookOnDisk::Step::KeepBoth:
+    case NotebookOnDisk::Step::Wait:
+        break;
+    }
+    return schreibe(occasion, written);
+}
+
+// Nothing of ours changed: theirs is taken, except at the end, where it
+// stays on disk as it is.
+bool NotebookKeeper::lade(NotebookOnDisk::Answer& answer, Occasion occasion)
+{
+    if (occasion == Occasion::End)
+        return true;
+    // Known first: taking the pages may tell of a part page, and a look
+    // behind that message must find the file as read.
+    disk.read(answer.theirsFound, jetzt());
+    store.takePages(std::move(answer.theirs), answer.theirsFound);
+    emit pagesReloaded();
+    return true;
+}
+
+// `written` is false where the file changed just before ours would have
+// taken its place, on a file system that cannot swap files.
+bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
 {
     pause->stop();
-    if (auto error = store.schreibeDatei("Kelmo-Note")) {
+    const PageFile::Expected expected = disk.expected(store.pages());
+    PageFile::Saved saved;
+    auto error = store.schreibeDatei("Kelmo-Note", &expected, saved);
+    written = saved.written;
+    if (saved.written)
+        disk.written(saved, jetzt());
+    if (!saved.asidePath.empty())
+        meldeBeidesBehalten(saved.asidePath);
+    if (error && !saved.written) {
         meldeSchreibfehler(*error, occasion);
         return false;
     }
+    if (error)
+        meldeNichtBeiseite(*error);
     failureTold = false;
     retry->stop();
     return true;
@@ -215,6 +288,28 @@ void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasio
                              .arg(shown(PageFile::kName), shown(error.file),
                                   QString::fromStdString(error.reason), onDisk, whatNext);
     dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+}
+
+void NotebookKeeper::meldeNochInArbeit()
+{
+    const QString text =
+        QStringLiteral("Another program has been writing the notebook \"%1\" for more than half a minute.\n\n"
+                       "Kelmo-Note neither reads it nor writes over it until it is done. Your pages stay "
+                       "open in Kelmo-Note and are saved then.")
+            .arg(shown(PageFile::kName));
+    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Information);
+}
+
+// Ours is saved; the other side's file it took the place of is still under
+// the temporary name, which the next save would clear.
+void NotebookKeeper::meldeNichtBeiseite(const FileError& error)
+{
+    const QString text =
+        QStringLiteral("Kelmo-Note saved your pages in \"%1\". Another program had changed the notebook; "
+                       "its version could not be given a name of its own: %2.\n\n"
+                       "It is \"%3\" now. Copy it elsewhere before Kelmo-Note saves again.")
+            .arg(shown(PageFile::kName), QString::fromStdString(error.reason), shown(error.file));
+    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Warning);
 }
 
 void NotebookKeeper::meldeBeidesBehalten(const std::string& asidePath)

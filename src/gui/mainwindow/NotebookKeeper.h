@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/store/BusinessDataTier.h"
+#include "core/store/NotebookOnDisk.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -24,9 +26,12 @@ public:
     static constexpr int kPauseMs = 3000;
     // How often a failed save between times is tried again.
     static constexpr int kRetryMs = 30000;
-    // How long the file must be quiet before a change on disk is looked at,
-    // so that a program still writing it is not read half way.
+    // How long after a change on disk it is looked at, so that one look
+    // takes in a run of changes.
     static constexpr int kSettleMs = 500;
+    // How long the end waits at most for another program to finish writing
+    // the notebook.
+    static constexpr int kEndWaitMs = 6000;
 
     // Reads the notebook and keeps it from then on. False when it could not
     // be read: the user has been told, and nothing will be written.
@@ -53,20 +58,29 @@ private:
     enum class Occasion { BetweenTimes, End, Look };
 
     bool sichere(Occasion occasion);
-    bool nimmAenderungAuf(Occasion occasion);
-    bool schreibe(Occasion occasion);
+    bool warte(const NotebookOnDisk::Answer& answer, Occasion occasion);
+    bool fuehreAus(NotebookOnDisk::Answer& answer, Occasion occasion, bool& written);
+    std::optional<FileError> entscheide(Occasion occasion, NotebookOnDisk::Answer& answer);
+    bool lade(NotebookOnDisk::Answer& answer, Occasion occasion);
+    bool schreibe(Occasion occasion, bool& written);
+    std::int64_t jetzt() const;
     void beobachte();
     void meldeLesefehler(const FileError& error);
     bool erstesMal(Occasion occasion);
     void meldeFehler(const FileError& error, Occasion occasion);
     void meldeSchreibfehler(const FileError& error, Occasion occasion);
     void meldeBeidesBehalten(const std::string& asidePath);
+    void meldeNochInArbeit();
+    void meldeNichtBeiseite(const FileError& error);
 
     BusinessDataTier& store;
     UserDialogs& dialogs;
+    NotebookOnDisk disk;
+    QElapsedTimer clock;
     QTimer* pause = nullptr;
     QTimer* retry = nullptr;
     QTimer* settle = nullptr;
+    QTimer* quiet = nullptr;
     QFileSystemWatcher* watcher = nullptr;
     bool failureTold = false;
 };
