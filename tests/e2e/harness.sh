@@ -245,8 +245,14 @@ start_kelmo() {
 visible_windows() {
     local id
     for id in $(xdotool search --onlyvisible --classname '^kelmo-note$' 2>/dev/null); do
+        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "Kelmo-Note notices" ] && continue
         xwininfo -id "$id" | awk -v id="$id" '/Width:/ {print id, $2}'
     done
+}
+
+# The window of the program's notices, shown.
+notice_window() {
+    xdotool search --onlyvisible --name '^Kelmo-Note notices$' 2>/dev/null | head -n1 | grep .
 }
 
 # The main window, and the tray icon: the small window the tray host embeds.

@@ -363,20 +363,42 @@ scenario_slow_writer() {
     start_kelmo
     wait_for_window
     # With a change of ours unsaved, the file is left alone while it is being
-    # written; once it is quiet, both are kept.
+    # written; once it is quiet, both are kept, and the notice that says so
+    # comes while typing goes on and takes none of the keys.
     click_at 200 150
     xdotool key ctrl+End
     type_text " mine"
-    slow_writer
-    wait_for 15 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "no word that both are kept"
-    xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Kelmo Note$' | head -n1)" key Return
-    expect_pages 1
-    expect_record 1 'page one mine'
+    slow_writer &
+    local writer=$!
+    xdotool type --delay 300 " and all of this is typed on while it happens"
+    wait "$writer"
+    wait_for 10 notice_window || fail "no notice that both are kept"
+    window_active "$WINDOW" || fail "the notice took the keyboard"
     local aside=("$WORK"/kel\ \(changed\ elsewhere*.kel)
     [ "${#aside[@]}" -eq 1 ] && [ -f "${aside[0]}" ] || fail "the writer's notebook was not kept aside"
     [ "$(stat -c %s "${aside[0]}")" -eq 10000 ] || fail "the writer's notebook was kept aside before it was whole"
+    rm "${aside[0]}"
+    # Another program has the keyboard: a notice leaves it there.
+    xmessage -geometry 300x100+100+300 "another program" >/dev/null 2>&1 &
+    HELPERS+=($!)
+    wait_for 5 xdotool search --onlyvisible --name '^xmessage$' || fail "xmessage did not appear"
+    local other
+    other="$(xdotool search --onlyvisible --name '^xmessage$' | head -n1)"
+    click_at 200 150
+    xdotool key ctrl+End
+    type_text " too"
+    printf '%-2000s' "theirs again" >"$WORK/.incoming" && mv "$WORK/.incoming" "$WORK/kel.kel"
+    xdotool windowactivate --sync "$other"
+    sleep 6
+    notice_window >/dev/null || fail "no notice that both are kept"
+    [ "$(xdotool getactivewindow)" = "$other" ] || fail "the notice took the keyboard from another program"
+    menu_end
+    wait_for_end
+    expect_pages 1
+    expect_record 1 'page one mine and all of this is typed on while it happens too'
     # With nothing of ours unsaved, the notebook is taken once it is whole.
-    sleep 2.5
+    start_kelmo
+    wait_for_window
     slow_writer
     sleep 5
     click_at 200 150

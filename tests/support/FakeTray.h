@@ -31,6 +31,7 @@ public:
         ++removes;
         shown = false;
     }
+    void setToolTip(const QString& tip) override { toolTip = tip; }
     void setMenu(QMenu* newMenu) override { menu = newMenu; }
     void activate(TrayActivation activation)
     {

@@ -6,6 +6,7 @@
 #include "RecordingPrinting.h"
 #include "RecordingShell.h"
 #include "TempFolder.h"
+#include "gui/common/NoticeWindow.h"
 #include "gui/mainwindow/Form1.h"
 
 #include <QApplication>
@@ -43,6 +44,8 @@ protected:
         ASSERT_TRUE(form->Form_Load());
     }
     QString editorText() const { return form->RichTextBox1->toPlainText(); }
+    // The notices the program gave by itself.
+    NoticeWindow& notices() const { return *form->findChild<NoticeWindow*>(); }
     void type(const QString& text)
     {
         form->RichTextBox1->moveCursor(QTextCursor::Start);

@@ -3,6 +3,7 @@
 #include "gui/mainwindow/NotebookKeeper.h"
 
 #include <QTimer>
+#include <QToolButton>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -43,6 +44,24 @@ TEST_F(SafetyNet, APauseAfterTypingWritesTheNotebookAndLeavesTheEditorAsItIs)
     EXPECT_EQ(readBytes("kel.kel"), record("one") + record("two")) << "typing undone is undone in the file";
 }
 
+TEST_F(SafetyNet, TypingThatNeverPausesIsSavedAtTheLatestFifteenSecondsAfterItsFirstKey)
+{
+    start(record("one"));
+    type(QStringLiteral("a"));
+    auto* longest = form->findChild<QTimer*>(QStringLiteral("longestUnsaved"));
+    ASSERT_TRUE(longest && longest->isActive());
+    EXPECT_EQ(longest->interval(), NotebookKeeper::kLongestUnsavedMs);
+    const int left = longest->remainingTime();
+    QTest::qWait(50);
+    type(QStringLiteral("b"));
+    EXPECT_LT(longest->remainingTime(), left) << "more typing does not put it off";
+    longest->setInterval(0);
+    longest->start();
+    QTest::qWait(20);
+    EXPECT_EQ(readBytes("kel.kel"), record("baone")) << "saved while the pause after typing still runs";
+    EXPECT_FALSE(longest->isActive());
+}
+
 TEST_F(SafetyNet, HidingWritesButOnlyWhenSomethingChanged)
 {
     start(record("one"));
@@ -64,14 +83,13 @@ TEST_F(SafetyNet, AFailingWriteBetweenTimesIsToldOnceAndTheEndStillSaves)
     start(record("one"));
     std::filesystem::create_directory("keltemp.kel");
     type(QStringLiteral("a"));
-    // A retry that saved while the message is up would make it untrue.
-    dialogs.whileShown = [this] {
-        EXPECT_FALSE(form->findChild<QTimer*>(QStringLiteral("retryAfterFailure"))->isActive());
-    };
     pauseRunsOut();
     type(QStringLiteral("b"));
     pauseRunsOut();
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes.empty()) << "it answers nothing the user did: a notice, no box";
+    ASSERT_EQ(notices().count(), 1);
+    EXPECT_NE(notices().textOf(0).indexOf(QStringLiteral("could not save")), -1)
+        << notices().textOf(0).toStdString();
     EXPECT_EQ(readBytes("kel.kel"), record("one"));
     std::filesystem::remove("keltemp.kel");
     auto* retry = form->findChild<QTimer*>(QStringLiteral("retryAfterFailure"));
@@ -82,8 +100,9 @@ TEST_F(SafetyNet, AFailingWriteBetweenTimesIsToldOnceAndTheEndStillSaves)
     QTest::qWait(20);
     EXPECT_EQ(readBytes("kel.kel"), record("baone"));
     EXPECT_FALSE(retry->isActive());
+    EXPECT_EQ(notices().count(), 0) << "the notice goes once the notebook is saved";
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 // Another program (a file sync, a second computer) changes the notebook
@@ -168,7 +187,7 @@ TEST_F(SafetyNet, ChangesMadeOnDiskByOthersAreNeverLost)
                 entry.path().filename() != "other")
                 aside.push_back(entry.path());
         ASSERT_EQ(aside.size(), c.aside.empty() ? 0u : 1u);
-        EXPECT_EQ(dialogs.boxes.size(), aside.size() + c.told)
+        EXPECT_EQ(dialogs.boxes.size() + static_cast<std::size_t>(notices().count()), aside.size() + c.told)
             << "the user is told where the other side's notes are";
         if (!c.aside.empty()) {
             EXPECT_EQ(readBytes(aside[0]), c.aside);
@@ -212,10 +231,21 @@ TEST_F(SafetyNet, TheNotebooksFolderRemovedAndMadeAgainGetsThePages)
     type(QStringLiteral("mine "));
     std::filesystem::remove_all(place);
     pauseRunsOut();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_NE(dialogs.boxes[0].text.find((place / "kel.kel").string()), std::string::npos)
-        << "the message names the folder to bring back";
-    EXPECT_NE(dialogs.boxes[0].text.find("nothing was written"), std::string::npos) << dialogs.boxes[0].text;
+    ASSERT_EQ(notices().count(), 1);
+    const std::string told = notices().textOf(0).toStdString();
+    EXPECT_NE(told.find((place / "kel.kel").string()), std::string::npos)
+        << "the notice names the folder to bring back";
+    EXPECT_NE(told.find("nothing was written"), std::string::npos) << told;
+    // The keyboard reaches the notice from the page with Ctrl+Tab, and
+    // Escape closes it and hands the keyboard back.
+    form->activateWindow();
+    form->RichTextBox1->setFocus();
+    QTest::keyClick(form->RichTextBox1, Qt::Key_Tab, Qt::ControlModifier);
+    auto* close = notices().findChild<QToolButton*>();
+    ASSERT_TRUE(close && close->hasFocus());
+    QTest::keyClick(close, Qt::Key_Escape);
+    EXPECT_EQ(notices().count(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form->RichTextBox1->hasFocus(); }, 1000));
     std::filesystem::create_directory(place);
     EXPECT_TRUE(form->close());
     EXPECT_EQ(readBytes(place / "kel.kel"), record("mine one"));

@@ -114,8 +114,9 @@ std::optional<FileError> BusinessDataTier::leseDatei([[maybe_unused]] const std:
     PageList loaded;
     if (auto error = PageFile::read(PageFile::kName, loaded, found))
         return error;
-    nimm(std::move(loaded), found);
-    aktuell = 1;
+    nimm(std::move(loaded));
+    if (found.partBytes != 0)
+        meldeTeilseite(found.partBytes);
     return std::nullopt;
 }
 
@@ -144,14 +145,14 @@ std::optional<FileError> BusinessDataTier::schreibeDatei(const std::string& name
     return schreibeDatei(name, nullptr, ignored);
 }
 
-void BusinessDataTier::takePages(PageList pages, const PageFile::ReadInfo& found)
+void BusinessDataTier::takePages(PageList pages)
 {
     const std::int16_t page = aktuell;
-    nimm(std::move(pages), found);
+    nimm(std::move(pages));
     aktuell = std::min(page, anzahl);
 }
 
-void BusinessDataTier::nimm(PageList pages, const PageFile::ReadInfo& found)
+void BusinessDataTier::nimm(PageList pages)
 {
     if (pages.empty())
         pages.insert(0, machLeereSeite());
@@ -161,8 +162,6 @@ void BusinessDataTier::nimm(PageList pages, const PageFile::ReadInfo& found)
     savedChanges = changeCount;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
-    if (found.partBytes != 0)
-        meldeTeilseite(found.partBytes);
 }
 
 void BusinessDataTier::aendere()
@@ -174,12 +173,14 @@ void BusinessDataTier::aendere()
 
 void BusinessDataTier::meldeTeilseite(std::size_t bytes)
 {
-    dialogs.tell("Kelmo Note",
-                 "The notebook \"" + shownPath(PageFile::kName) + "\" ends in a part of a page (" +
-                     std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes") +
-                     "). Kelmo-Note keeps it as page " + std::to_string(anzahl) +
-                     ", filled with blanks; nothing of it is lost.",
-                 UserDialogs::Icon::Information);
+    dialogs.tell("Kelmo Note", partPageText(bytes, anzahl), UserDialogs::Icon::Information);
+}
+
+std::string BusinessDataTier::partPageText(std::size_t bytes, std::int16_t page)
+{
+    return "The notebook \"" + shownPath(PageFile::kName) + "\" ends in a part of a page (" +
+           std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes") + "). Kelmo-Note keeps it as page " +
+           std::to_string(page) + ", filled with blanks; nothing of it is lost.";
 }
 
 bool BusinessDataTier::meldetVoll()

@@ -44,7 +44,9 @@ public:
     [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name);
     // Takes the pages another program wrote in place of ours, staying on the
     // same page number where the notebook still has it.
-    void takePages(PageList pages, const PageFile::ReadInfo& found);
+    void takePages(PageList pages);
+    // What the user is told of a notebook that ends in a part of a page.
+    static std::string partPageText(std::size_t bytes, std::int16_t page);
 
     // Whether the pages changed since the file was last read or written.
     bool hasUnsavedChanges() const { return changeCount != savedChanges; }
@@ -62,7 +64,7 @@ private:
     bool meldetVoll();
     void meldeTeilseite(std::size_t bytes);
     void aendere();
-    void nimm(PageList pages, const PageFile::ReadInfo& found);
+    void nimm(PageList pages);
 
     PageList seiten;
     std::int16_t anzahl = 0;

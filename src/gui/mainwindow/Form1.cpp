@@ -7,6 +7,7 @@
 #include "SearchPanel.h"
 #include "SecondaryWindows.h"
 #include "core/desktop/UserDialogs.h"
+#include "gui/common/NoticeWindow.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/options/StartOptions.h"
 #include "gui/tray/TrayIcon.h"
@@ -27,6 +28,7 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     , dialogs(desktop_.dialogs)
 {
     baue(*this, QString::fromLatin1(kCaption));
+    notices = new NoticeWindow(*this);
     windowGeometry = new WindowGeometry(*this, kClientLeft, kClientTop);
     windowGeometry->placeAtDesignedPlace(kClientWidth, kClientHeight);
     auto closed = [this] { return unloaded; };
@@ -50,6 +52,11 @@ void Form1::verbindeBefehle()
     onSearchClicked = [this] { Searchbutton_Click(0); };
     connect(presence, &TrayPresence::windowWanted, this, &Form1::Möffnen_Click);
     connect(dialogWindows, &SecondaryWindows::editorFontChosen, RichTextBox1, &QWidget::setFont);
+    connect(notices, &NoticeWindow::waitingChanged, this, &Form1::zeigeWartendeHinweise);
+    connect(notices, &NoticeWindow::keyboardReturned, this, [this] {
+        activateWindow();
+        RichTextBox1->setFocus(Qt::TabFocusReason);
+    });
     const std::pair<const char*, void (Form1::*)()> entries[] = {
         {"mini", &Form1::mini_Click},       {"Möffnen", &Form1::Möffnen_Click},
         {"options", &Form1::options_click}, {"print", &Form1::print_click},
@@ -73,6 +80,9 @@ void Form1::verbindeBefehle()
 // focus; a shortcut's move counts as a click unless said otherwise.
 void Form1::gehWeiter(bool forward)
 {
+    // From the page the keyboard goes on to the notices first.
+    if (forward && RichTextBox1->hasFocus() && notices->takeKeyboard())
+        return;
     setAttribute(Qt::WA_KeyboardFocusChange);
     if (forward)
         focusNextChild();
@@ -131,10 +141,19 @@ void Form1::ladeSeiten()
     keeper = new NotebookKeeper(pageStore(), dialogs, this);
     connect(keeper, &NotebookKeeper::pagesWanted, this, &Form1::maskeSpeichern);
     connect(keeper, &NotebookKeeper::pagesReloaded, this, &Form1::zeigeNeuGeladen);
+    connect(keeper, &NotebookKeeper::notice, notices, &NoticeWindow::post);
+    connect(keeper, &NotebookKeeper::noticeOver, notices, &NoticeWindow::dismiss);
     connect(RichTextBox1, &QPlainTextEdit::textChanged, keeper, &NotebookKeeper::typed);
     pagesRead = keeper->loadAtStart();
     if (pagesRead)
         maskeAnzeigen();
+}
+
+// Notices wait where the window is hidden: the tray's tip says so.
+void Form1::zeigeWartendeHinweise()
+{
+    const bool waiting = notices->count() > 0 && isHidden();
+    presence->setToolTip(QString::fromLatin1(waiting ? "Kelmo-Note: a notice is waiting" : kCaption));
 }
 
 // Another program changed the notebook: the page is shown as it is now,
@@ -257,6 +276,8 @@ void Form1::contextMenuEvent(QContextMenuEvent* event)
 void Form1::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    notices->ownerShown(false);
+    zeigeWartendeHinweise();
     if (!event->spontaneous() && keeper && !unloaded)
         keeper->saveBetweenTimes();
 }
@@ -266,6 +287,8 @@ void Form1::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     windowGeometry->shown();
     presence->showing(event->spontaneous());
+    notices->ownerShown(true);
+    zeigeWartendeHinweise();
     if (keeper && !unloaded)
         keeper->lookAtFile();
 }
@@ -274,12 +297,14 @@ void Form1::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
     windowGeometry->moved();
+    notices->follow();
 }
 
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+    notices->follow();
 }
 
 // The window keeps its own place and size and renews its place above every

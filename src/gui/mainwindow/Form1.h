@@ -11,6 +11,7 @@
 
 class Form2;
 class Form3;
+class NoticeWindow;
 class NotebookKeeper;
 class PagePrinter;
 class PageView;
@@ -100,6 +101,7 @@ private:
     bool sichern();
     bool speichereSeiten();
     void benenneSeite();
+    void zeigeWartendeHinweise();
 
     Desktop& desktop;
     UserDialogs& dialogs;
@@ -114,6 +116,8 @@ private:
     // Writes the notebook between times, so a crash or a power cut loses no
     // more than the last few seconds, and watches it for others' changes.
     NotebookKeeper* keeper = nullptr;
+    // What the program says by itself, beside the window.
+    NoticeWindow* notices = nullptr;
     bool pagesRead = false;
     bool unloaded = false;
 };

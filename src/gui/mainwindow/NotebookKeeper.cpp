@@ -16,6 +16,10 @@
 
 namespace {
 
+// Notices of one kind take each other's place.
+const char* const kSaveNotice = "save";
+const char* const kFileNotice = "file";
+
 QTimer* timer(QObject* parent, const char* name, int interval)
 {
     auto* result = new QTimer(parent);
@@ -41,11 +45,13 @@ NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, 
     , retry(timer(this, "retryAfterFailure", kRetryMs))
     , settle(timer(this, "settleAfterFileChange", kSettleMs))
     , quiet(timer(this, "lookWhetherQuiet", static_cast<int>(NotebookOnDisk::kQuietMs)))
+    , longest(timer(this, "longestUnsaved", kLongestUnsavedMs))
 {
     connect(pause, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(retry, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(settle, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
     connect(quiet, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
+    connect(longest, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     clock.start();
     store.onChange([this](const PageList& pages) { disk.remember(pages); });
 }
@@ -92,9 +98,13 @@ void NotebookKeeper::beobachte()
             watcher->addPath(path);
 }
 
+// Saved when typing pauses, and while it goes on, no later than
+// kLongestUnsavedMs after the first change not saved.
 void NotebookKeeper::typed()
 {
     pause->start();
+    if (!longest->isActive())
+        longest->start();
 }
 
 void NotebookKeeper::saveBetweenTimes()
@@ -108,6 +118,7 @@ bool NotebookKeeper::saveAtEnd()
     retry->stop();
     settle->stop();
     quiet->stop();
+    longest->stop();
     return sichere(Occasion::End);
 }
 
@@ -209,7 +220,10 @@ bool NotebookKeeper::lade(NotebookOnDisk::Answer& answer, Occasion occasion)
     // Known first: taking the pages may tell of a part page, and a look
     // behind that message must find the file as read.
     disk.read(answer.theirsFound, jetzt());
-    store.takePages(std::move(answer.theirs), answer.theirsFound);
+    store.takePages(std::move(answer.theirs));
+    if (const std::size_t part = answer.theirsFound.partBytes)
+        emit notice(QString::fromLatin1(kFileNotice),
+                    QString::fromStdString(store.partPageText(part, store.pageCount())));
     emit pagesReloaded();
     return true;
 }
@@ -226,15 +240,17 @@ bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
     if (saved.written)
         disk.written(saved, jetzt());
     if (!saved.asidePath.empty())
-        meldeBeidesBehalten(saved.asidePath);
+        meldeBeidesBehalten(saved.asidePath, occasion);
     if (error && !saved.written) {
         meldeSchreibfehler(*error, occasion);
         return false;
     }
     if (error)
-        meldeNichtBeiseite(*error);
+        meldeNichtBeiseite(*error, occasion);
     failureTold = false;
     retry->stop();
+    longest->stop();
+    emit noticeOver(QString::fromLatin1(kSaveNotice));
     return true;
 }
 
@@ -265,7 +281,7 @@ void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
                        "Kelmo-Note does not write over it. Your pages are still open in Kelmo-Note; "
                        "see to the file, then Kelmo-Note saves them.")
             .arg(shown(error.file), QString::fromStdString(error.reason));
-    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+    melde(occasion, kFileNotice, text, UserDialogs::Icon::Critical);
 }
 
 // The retry starts once the message is closed: one that saved while the
@@ -287,7 +303,7 @@ void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasio
                                         "Your pages are still open in Kelmo-Note%4. %5")
                              .arg(shown(PageFile::kName), shown(error.file),
                                   QString::fromStdString(error.reason), onDisk, whatNext);
-    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Critical);
+    melde(occasion, kSaveNotice, text, UserDialogs::Icon::Critical);
 }
 
 void NotebookKeeper::meldeNochInArbeit()
@@ -297,26 +313,36 @@ void NotebookKeeper::meldeNochInArbeit()
                        "Kelmo-Note neither reads it nor writes over it until it is done. Your pages stay "
                        "open in Kelmo-Note and are saved then.")
             .arg(shown(PageFile::kName));
-    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Information);
+    melde(Occasion::Look, kFileNotice, text, UserDialogs::Icon::Information);
 }
 
 // Ours is saved; the other side's file it took the place of is still under
 // the temporary name, which the next save would clear.
-void NotebookKeeper::meldeNichtBeiseite(const FileError& error)
+void NotebookKeeper::meldeNichtBeiseite(const FileError& error, Occasion occasion)
 {
     const QString text =
         QStringLiteral("Kelmo-Note saved your pages in \"%1\". Another program had changed the notebook; "
                        "its version could not be given a name of its own: %2.\n\n"
                        "It is \"%3\" now. Copy it elsewhere before Kelmo-Note saves again.")
             .arg(shown(PageFile::kName), QString::fromStdString(error.reason), shown(error.file));
-    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Warning);
+    melde(occasion, kFileNotice, text, UserDialogs::Icon::Warning);
 }
 
-void NotebookKeeper::meldeBeidesBehalten(const std::string& asidePath)
+void NotebookKeeper::meldeBeidesBehalten(const std::string& asidePath, Occasion occasion)
 {
     const QString text =
         QStringLiteral("Another program changed the notebook \"%1\" while you were writing in it.\n\n"
                        "Both are kept: the other version is now \"%2\", and your pages stay in \"%1\".")
             .arg(shown(PageFile::kName), shown(asidePath));
-    dialogs.tell("Kelmo Note", text.toStdString(), UserDialogs::Icon::Information);
+    melde(occasion, kFileNotice, text, UserDialogs::Icon::Information);
+}
+
+// What answers the end is a message box; everything else comes by itself
+// and is a notice, which takes no keyboard.
+void NotebookKeeper::melde(Occasion occasion, const char* kind, const QString& text, UserDialogs::Icon icon)
+{
+    if (occasion == Occasion::End)
+        dialogs.tell("Kelmo Note", text.toStdString(), icon);
+    else
+        emit notice(QString::fromLatin1(kind), text);
 }

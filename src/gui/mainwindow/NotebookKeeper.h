@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/desktop/UserDialogs.h"
 #include "core/store/BusinessDataTier.h"
 #include "core/store/NotebookOnDisk.h"
 
@@ -9,7 +10,6 @@
 
 class QFileSystemWatcher;
 class QTimer;
-class UserDialogs;
 
 // Keeps the notebook on disk in step with the pages in memory: it writes
 // them a little after typing stops, when the window is hidden and at the end,
@@ -24,6 +24,8 @@ public:
 
     // How long after the last keystroke the notebook is written.
     static constexpr int kPauseMs = 3000;
+    // How long typing that goes on without a pause stays unsaved at most.
+    static constexpr int kLongestUnsavedMs = 15000;
     // How often a failed save between times is tried again.
     static constexpr int kRetryMs = 30000;
     // How long after a change on disk it is looked at, so that one look
@@ -53,6 +55,11 @@ signals:
     void pagesWanted();
     // The pages were loaded anew from disk and must be shown again.
     void pagesReloaded();
+    // Something the user should know that answers nothing they did, under a
+    // kind: one of the same kind takes the place of the one before.
+    void notice(const QString& kind, const QString& text);
+    // What the notice of `kind` told is over.
+    void noticeOver(const QString& kind);
 
 private:
     enum class Occasion { BetweenTimes, End, Look };
@@ -69,9 +76,10 @@ private:
     bool erstesMal(Occasion occasion);
     void meldeFehler(const FileError& error, Occasion occasion);
     void meldeSchreibfehler(const FileError& error, Occasion occasion);
-    void meldeBeidesBehalten(const std::string& asidePath);
+    void meldeBeidesBehalten(const std::string& asidePath, Occasion occasion);
+    void melde(Occasion occasion, const char* kind, const QString& text, UserDialogs::Icon icon);
     void meldeNochInArbeit();
-    void meldeNichtBeiseite(const FileError& error);
+    void meldeNichtBeiseite(const FileError& error, Occasion occasion);
 
     BusinessDataTier& store;
     UserDialogs& dialogs;
@@ -81,6 +89,7 @@ private:
     QTimer* retry = nullptr;
     QTimer* settle = nullptr;
     QTimer* quiet = nullptr;
+    QTimer* longest = nullptr;
     QFileSystemWatcher* watcher = nullptr;
     bool failureTold = false;
 };

@@ -197,6 +197,13 @@ void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)
     icon_->show();
 }
 
+void QtTrayIcon::setToolTip(const QString& toolTip)
+{
+    toolTip_ = toolTip;
+    if (icon_)
+        icon_->setToolTip(toolTip);
+}
+
 void QtTrayIcon::remove()
 {
     wanted_ = false;

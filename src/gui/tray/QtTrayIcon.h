@@ -29,6 +29,7 @@ public:
     TrayHost host() const override;
     void add(const QIcon& icon, const QString& toolTip) override;
     void remove() override;
+    void setToolTip(const QString& toolTip) override;
     void setMenu(QMenu* menu) override;
 
 private:

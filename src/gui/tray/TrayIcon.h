@@ -19,6 +19,8 @@ public:
     // there, also one that comes after it was added.
     virtual void add(const QIcon& icon, const QString& toolTip) = 0;
     virtual void remove() = 0;
+    // The tip of an icon added, for as long as it stays.
+    virtual void setToolTip(const QString& toolTip) = 0;
     // The icon's own menu, which the tray host opens on the right button
     // (a StatusNotifier host reads it over D-Bus and draws it itself).
     virtual void setMenu(QMenu* menu) = 0;

@@ -41,6 +41,15 @@ void TrayPresence::addIcon(const QString& toolTip)
         tray.add(window.windowIcon(), toolTip);
 }
 
+void TrayPresence::setToolTip(const QString& toolTip)
+{
+    if (iconToolTip.isEmpty())
+        return;
+    iconToolTip = toolTip;
+    if (withTray)
+        tray.setToolTip(toolTip);
+}
+
 void TrayPresence::removeIcon()
 {
     iconToolTip.clear();

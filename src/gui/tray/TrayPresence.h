@@ -30,6 +30,8 @@ public:
     // The icon, with the window's icon and `toolTip`, wherever a tray is.
     void addIcon(const QString& toolTip);
     void removeIcon();
+    // A new tip for the icon while it is there.
+    void setToolTip(const QString& toolTip);
     // Into the tray, or minimised where there is none.
     void hideWindow();
     // Shows the window, also after a minimise by the window manager, above
