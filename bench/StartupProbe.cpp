@@ -2,6 +2,8 @@
 // mapped and first drawn, and how much CPU time and resident memory it had
 // taken a second later: "map_ms paint_ms cpu_ms rss_kib".
 // Usage: kelmo_startup_probe TITLE PROGRAM [ARGUMENTS...]
+#include "WindowTitle.h"
+
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -25,18 +27,6 @@ using Clock = std::chrono::steady_clock;
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-std::string titleOf(xcb_connection_t* x, xcb_window_t window)
-{
-    auto* reply = xcb_get_property_reply(
-        x, xcb_get_property(x, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
-    if (!reply)
-        return {};
-    std::string title(static_cast<const char*>(xcb_get_property_value(reply)),
-                      static_cast<std::size_t>(xcb_get_property_value_length(reply)));
-    std::free(reply);
-    return title;
 }
 
 // The window with `title` below `parent`, or 0; window managers put it into

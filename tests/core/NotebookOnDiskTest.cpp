@@ -47,22 +47,21 @@ protected:
         disk = std::make_unique<NotebookOnDisk>(files, "kel.kel");
         PageFile::ReadInfo found;
         ASSERT_FALSE(store->leseDatei("kel.kel", found));
-        disk->read(found, 0);
-        store->onChange([this](const PageList& pages) { disk->remember(pages); });
+        disk->read(found, store->pages().snapshot(), 0);
     }
     NotebookOnDisk::Answer look(std::int64_t at)
     {
         NotebookOnDisk::Answer answer;
-        EXPECT_FALSE(disk->decide(store->pages(), store->hasUnsavedChanges(), at, answer));
+        EXPECT_FALSE(disk->decide(store->hasUnsavedChanges(), at, answer));
         return answer;
     }
     PageFile::Saved save(std::int64_t at)
     {
-        const PageFile::Expected expected = disk->expected(store->pages());
+        const PageFile::Expected expected = disk->expected();
         PageFile::Saved saved;
         EXPECT_FALSE(PageFile::write(files, "kel.kel", "keltemp.kel", store->pages(), &expected, saved));
         if (saved.written)
-            disk->written(saved, at);
+            disk->written(saved, store->pages().snapshot(), at);
         return saved;
     }
 };
@@ -201,6 +200,33 @@ TEST_F(NotebookOnDiskTest, ASaveNeverReplacesAFileItHasNotComparedAndTheNotebook
             EXPECT_EQ(fs::path(saved.asidePath).filename(), aside[0].filename());
         }
     }
+}
+
+// A save writes a snapshot while typing goes on: the snapshot keeps the
+// pages as they were, shares every page not changed since, and marks as
+// saved only the changes it holds.
+TEST_F(NotebookOnDiskTest, ASaveOfASnapshotKeepsThePagesAsTheyWereAndMarksOnlyItsChangesSaved)
+{
+    load(record("one") + record("two") + record("three"));
+    store->nachname(u"typed before");
+    const std::uint64_t changes = store->changes();
+    PageList snapshot = store->pages().snapshot();
+    store->nachname(u"typed during the save");
+    store->vor();
+    store->neu();
+    EXPECT_EQ(&snapshot[1], &store->pages()[1]) << "an unchanged page is shared, not copied";
+    EXPECT_NE(&snapshot[0], &store->pages()[0]);
+    PageList again = snapshot.snapshot();
+    store->erster();
+    store->nachname(u"and once more");
+    EXPECT_EQ(std::string(again[0].inhalt.data(), 12), "typed before");
+
+    ASSERT_FALSE(PageFile::write("kel.kel", "keltemp.kel", snapshot));
+    store->markSaved(changes);
+    EXPECT_TRUE(store->hasUnsavedChanges()) << "what was typed during the save is not saved by it";
+    EXPECT_EQ(readBytes("kel.kel"), record("typed before") + record("two") + record("three"));
+    store->markSaved(store->changes());
+    EXPECT_FALSE(store->hasUnsavedChanges());
 }
 
 } // namespace

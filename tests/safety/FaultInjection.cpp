@@ -76,15 +76,15 @@ using FaultInjection::Op;
 
 extern "C" {
 
-int __real_open(const char* path, int flags, ...);
+int __real_openat(int folder, const char* path, int flags, ...);
 ssize_t __real_write(int fd, const void* data, size_t size);
 int __real_fsync(int fd);
 int __real_close(int fd);
-int __real_rename(const char* from, const char* to);
-int __real_unlink(const char* path);
+int __real_renameat(int fromFolder, const char* from, int toFolder, const char* to);
+int __real_unlinkat(int folder, const char* path, int flags);
 int __real_renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags);
 
-int __wrap_open(const char* path, int flags, ...)
+int __wrap_openat(int folder, const char* path, int flags, ...)
 {
     mode_t mode = 0;
     if (flags & O_CREAT) {
@@ -97,7 +97,7 @@ int __wrap_open(const char* path, int flags, ...)
         errno = EACCES;
         return -1;
     }
-    return __real_open(path, flags, mode);
+    return __real_openat(folder, path, flags, mode);
 }
 
 ssize_t __wrap_write(int fd, const void* data, size_t size)
@@ -131,13 +131,13 @@ int __wrap_close(int fd)
     return result;
 }
 
-int __wrap_rename(const char* from, const char* to)
+int __wrap_renameat(int fromFolder, const char* from, int toFolder, const char* to)
 {
     if (hit(Op::Rename)) {
         errno = EXDEV;
         return -1;
     }
-    const int result = __real_rename(from, to);
+    const int result = __real_renameat(fromFolder, from, toFolder, to);
     if (result == 0)
         FaultInjection::renamed = true;
     return result;
@@ -156,13 +156,13 @@ int __wrap_renameat2(int fromFolder, const char* from, int toFolder, const char*
     return result;
 }
 
-int __wrap_unlink(const char* path)
+int __wrap_unlinkat(int folder, const char* path, int flags)
 {
     if (hit(Op::Unlink)) {
         errno = EPERM;
         return -1;
     }
-    return __real_unlink(path);
+    return __real_unlinkat(folder, path, flags);
 }
 
 } // extern "C"

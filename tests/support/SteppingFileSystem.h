@@ -59,6 +59,7 @@ public:
             return FileError{to, "Invalid argument"};
         return real().exchange(from, to, unsupported);
     }
+    bool folderGone() override { return real().folderGone(); }
     void syncFolder(const std::string& folder) override
     {
         step("syncFolder", folder);

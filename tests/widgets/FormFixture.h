@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 #include "gui/common/NoticeWindow.h"
 #include "gui/mainwindow/Form1.h"
+#include "gui/mainwindow/NotebookKeeper.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,6 +45,13 @@ protected:
         ASSERT_TRUE(form->Form_Load());
     }
     QString editorText() const { return form->RichTextBox1->toPlainText(); }
+    // Until the disk is no longer used off the window's thread.
+    void diskDone() const
+    {
+        auto* keeper = form->findChild<NotebookKeeper*>();
+        EXPECT_TRUE(QTest::qWaitFor([keeper] { return !keeper->busy(); }, 10000));
+        QTest::qWait(1);
+    }
     // The notices the program gave by itself.
     NoticeWindow& notices() const { return *form->findChild<NoticeWindow*>(); }
     void type(const QString& text)

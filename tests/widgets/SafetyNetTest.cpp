@@ -22,6 +22,7 @@ protected:
         pause->setInterval(0);
         pause->start();
         QTest::qWait(20);
+        diskDone();
         pause->setInterval(NotebookKeeper::kPauseMs);
     }
 };
@@ -58,6 +59,7 @@ TEST_F(SafetyNet, TypingThatNeverPausesIsSavedAtTheLatestFifteenSecondsAfterItsF
     longest->setInterval(0);
     longest->start();
     QTest::qWait(20);
+    diskDone();
     EXPECT_EQ(readBytes("kel.kel"), record("baone")) << "saved while the pause after typing still runs";
     EXPECT_FALSE(longest->isActive());
 }
@@ -67,6 +69,7 @@ TEST_F(SafetyNet, HidingWritesButOnlyWhenSomethingChanged)
     start(record("one"));
     writeBytes("kel.kel", record("changed by someone else"));
     form->mini_Click();
+    diskDone();
     EXPECT_EQ(readBytes("kel.kel"), record("changed by someone else")) << "nothing changed, nothing written";
     form->Möffnen_Click();
     EXPECT_TRUE(QTest::qWaitFor([this] { return editorText() == QStringLiteral("changed by someone else"); },
@@ -74,6 +77,7 @@ TEST_F(SafetyNet, HidingWritesButOnlyWhenSomethingChanged)
         << "the other notebook is loaded once it is quiet";
     click(2);
     form->mini_Click();
+    diskDone();
     EXPECT_EQ(readBytes("kel.kel"), record("changed by someone else") + record(""));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -98,6 +102,7 @@ TEST_F(SafetyNet, AFailingWriteBetweenTimesIsToldOnceAndTheEndStillSaves)
     retry->setInterval(0);
     retry->start();
     QTest::qWait(20);
+    diskDone();
     EXPECT_EQ(readBytes("kel.kel"), record("baone"));
     EXPECT_FALSE(retry->isActive());
     EXPECT_EQ(notices().count(), 0) << "the notice goes once the notebook is saved";

@@ -67,18 +67,18 @@ void BusinessDataTier::nachname(std::u16string_view value)
     fitted.fill(' ');
     const std::size_t n = std::min(value.size(), fitted.size());
     codePage.encode(value.data(), reinterpret_cast<unsigned char*>(fitted.data()), n);
-    auto& inhalt = seiten[static_cast<std::size_t>(aktuell - 1)].inhalt;
-    if (fitted == inhalt)
+    const auto page = static_cast<std::size_t>(aktuell - 1);
+    if (fitted == seiten[page].inhalt)
         return;
-    aendere();
-    inhalt = fitted;
+    ++changeCount;
+    seiten.writable(page).inhalt = fitted;
 }
 
 void BusinessDataTier::neu()
 {
     if (meldetVoll())
         return;
-    aendere();
+    ++changeCount;
     seiten.insert(static_cast<std::size_t>(aktuell), machLeereSeite());
     ++anzahl;
     ++aktuell;
@@ -101,7 +101,7 @@ void BusinessDataTier::entferne()
                      UserDialogs::Icon::Information);
         return;
     }
-    aendere();
+    ++changeCount;
     seiten.remove(static_cast<std::size_t>(aktuell - 1));
     if (aktuell == anzahl)
         --aktuell;
@@ -127,11 +127,11 @@ std::optional<FileError> BusinessDataTier::leseDatei(const std::string& name)
 }
 
 std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const std::string& name,
+                                                         FileSystem& files,
                                                          const PageFile::Expected* expected,
                                                          PageFile::Saved& saved)
 {
-    auto error =
-        PageFile::write(FileSystem::native(), PageFile::kName, PageFile::kTempName, seiten, expected, saved);
+    auto error = PageFile::write(files, PageFile::kName, PageFile::kTempName, seiten, expected, saved);
     // Ours is in place even where what it took the place of could not be
     // kept aside.
     if (saved.written)
@@ -142,7 +142,7 @@ std::optional<FileError> BusinessDataTier::schreibeDatei([[maybe_unused]] const 
 std::optional<FileError> BusinessDataTier::schreibeDatei(const std::string& name)
 {
     PageFile::Saved ignored;
-    return schreibeDatei(name, nullptr, ignored);
+    return schreibeDatei(name, FileSystem::native(), nullptr, ignored);
 }
 
 void BusinessDataTier::takePages(PageList pages)
@@ -162,13 +162,6 @@ void BusinessDataTier::nimm(PageList pages)
     savedChanges = changeCount;
     anzahl = static_cast<std::int16_t>(seiten.size());
     aktuell = 1;
-}
-
-void BusinessDataTier::aendere()
-{
-    if (changing)
-        changing(seiten);
-    ++changeCount;
 }
 
 void BusinessDataTier::meldeTeilseite(std::size_t bytes)

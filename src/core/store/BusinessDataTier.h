@@ -4,13 +4,14 @@
 #include "PageFile.h"
 #include "PageList.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class CodePage;
+class FileSystem;
 class UserDialogs;
 
 // The notebook in memory: an ordered list of pages, each exactly
@@ -39,8 +40,9 @@ public:
     [[nodiscard]] std::optional<FileError> leseDatei(const std::string& name);
     // Writes every page to the page file in the working directory; see
     // PageFile::write for `expected` and `saved`.
-    [[nodiscard]] std::optional<FileError>
-    schreibeDatei(const std::string& name, const PageFile::Expected* expected, PageFile::Saved& saved);
+    [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name, FileSystem& files,
+                                                         const PageFile::Expected* expected,
+                                                         PageFile::Saved& saved);
     [[nodiscard]] std::optional<FileError> schreibeDatei(const std::string& name);
     // Takes the pages another program wrote in place of ours, staying on the
     // same page number where the notebook still has it.
@@ -54,8 +56,10 @@ public:
     // last read is not one of these pages.
     std::uint64_t timesRead() const { return readCount; }
     const PageList& pages() const { return seiten; }
-    // Called before the pages change, with the pages as they were.
-    void onChange(std::function<void(const PageList&)> beforeChange) { changing = std::move(beforeChange); }
+    // Counts every change of the pages; a save of a snapshot marks as saved
+    // only the changes it holds.
+    std::uint64_t changes() const { return changeCount; }
+    void markSaved(std::uint64_t upTo) { savedChanges = std::max(savedChanges, upTo); }
 
     std::int16_t pageCount() const { return anzahl; }
 
@@ -63,7 +67,6 @@ private:
     // The collection never grows past kMaxPages pages; the user is told.
     bool meldetVoll();
     void meldeTeilseite(std::size_t bytes);
-    void aendere();
     void nimm(PageList pages);
 
     PageList seiten;
@@ -72,7 +75,6 @@ private:
     std::uint64_t changeCount = 0;
     std::uint64_t savedChanges = 0;
     std::uint64_t readCount = 0;
-    std::function<void(const PageList&)> changing;
     UserDialogs& dialogs;
     const CodePage& codePage;
 };

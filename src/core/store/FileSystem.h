@@ -46,8 +46,12 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // The platform's own.
+    // The platform's own, in the working directory.
     static FileSystem& native();
+    // The platform's own, with relative paths taken in `folder`, which is
+    // held open from now on: where the working directory goes, or the
+    // folder's path leads elsewhere, this still reaches the same folder.
+    static std::unique_ptr<FileSystem> openFolder(const std::string& folder, std::optional<FileError>& error);
 
     [[nodiscard]] virtual std::optional<FileError> facts(const std::string& path, FileFacts& result) = 0;
     // The file a write to `path` lands on, after every link. A link is
@@ -78,6 +82,8 @@ public:
                                                             bool& unsupported) = 0;
     // Makes renames in the folder durable, where the system can.
     virtual void syncFolder(const std::string& folder) = 0;
+    // Whether the folder relative paths are taken in has been removed.
+    virtual bool folderGone() = 0;
 
     // Refuses a folder, pipe, socket or device in the place of a file,
     // without opening it (opening a pipe would wait for a writer). Nothing

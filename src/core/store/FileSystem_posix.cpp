@@ -133,21 +133,34 @@ private:
     std::string path_;
 };
 
-std::string linkText(const std::string& link, const struct stat& info)
+std::string linkText(int folder, const std::string& link, const struct stat& info)
 {
     std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
-    const ssize_t length = ::readlink(link.c_str(), buffer.data(), buffer.size() - 1);
+    const ssize_t length = ::readlinkat(folder, link.c_str(), buffer.data(), buffer.size() - 1);
     if (length < 0)
         return {};
     return {buffer.data(), static_cast<std::size_t>(length)};
 }
 
+// Every path is taken in one folder, held open: a relative path there, and
+// not in whatever the working directory is by then.
 class PosixFileSystem : public FileSystem {
 public:
+    explicit PosixFileSystem(int folder = AT_FDCWD)
+        : folder_(folder)
+    {}
+    ~PosixFileSystem() override
+    {
+        if (folder_ != AT_FDCWD)
+            ::close(folder_);
+    }
+    PosixFileSystem(const PosixFileSystem&) = delete;
+    PosixFileSystem& operator=(const PosixFileSystem&) = delete;
+
     std::optional<FileError> facts(const std::string& path, FileFacts& result) override
     {
         struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) {
+        if (::fstatat(folder_, path.c_str(), &info, 0) != 0) {
             if (errno != ENOENT)
                 return systemError(path, errno);
             result = {};
@@ -157,7 +170,7 @@ public:
         // Root may write anything; a file with no write permission for anyone
         // is still meant to stay as it is.
         result.readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-                          (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+                          (::faccessat(folder_, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
         return std::nullopt;
     }
 
@@ -167,7 +180,7 @@ public:
         std::string current = path;
         struct stat info {};
         for (int depth = 0;; ++depth) {
-            if (::lstat(current.c_str(), &info) != 0) {
+            if (::fstatat(folder_, current.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
                 if (errno != ENOENT)
                     return systemError(current, errno);
                 info = {};
@@ -178,7 +191,7 @@ public:
             if (depth == kMaxLinkDepth)
                 return systemError(path, ELOOP);
             linkOwners.push_back(info.st_uid);
-            const std::string link = linkText(current, info);
+            const std::string link = linkText(folder_, current, info);
             if (link.empty())
                 return systemError(current, errno != 0 ? errno : EINVAL);
             current = link.front() == '/' ? link : inFolder(folderOf(current), link);
@@ -198,7 +211,7 @@ public:
                                             std::unique_ptr<OpenedFile>& file) override
     {
         // O_NONBLOCK keeps a pipe put in the file's place from holding us up.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             return systemError(path, errno);
         file = std::make_unique<PosixFile>(fd, path);
@@ -212,7 +225,8 @@ public:
 
     std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
     {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd =
+            ::openat(folder_, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0)
             return systemError(path, errno);
         file = std::make_unique<PosixFile>(fd, path);
@@ -221,14 +235,14 @@ public:
 
     std::optional<FileError> remove(const std::string& path) override
     {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        if (::unlinkat(folder_, path.c_str(), 0) != 0 && errno != ENOENT)
             return systemError(path, errno);
         return std::nullopt;
     }
 
     std::optional<FileError> replace(const std::string& from, const std::string& to) override
     {
-        if (::rename(from.c_str(), to.c_str()) != 0)
+        if (::renameat(folder_, from.c_str(), folder_, to.c_str()) != 0)
             return systemError(to, errno);
         return std::nullopt;
     }
@@ -237,7 +251,7 @@ public:
     {
         taken = false;
 #ifdef RENAME_NOREPLACE
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        if (::renameat2(folder_, from.c_str(), folder_, to.c_str(), RENAME_NOREPLACE) == 0)
             return std::nullopt;
         if (errno != EINVAL && errno != ENOSYS) {
             taken = errno == EEXIST;
@@ -245,11 +259,11 @@ public:
         }
 #endif
         struct stat info {};
-        if (::lstat(to.c_str(), &info) == 0) {
+        if (::fstatat(folder_, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             taken = true;
             return systemError(to, EEXIST);
         }
-        if (::rename(from.c_str(), to.c_str()) != 0)
+        if (::renameat(folder_, from.c_str(), folder_, to.c_str()) != 0)
             return systemError(from, errno);
         return std::nullopt;
     }
@@ -259,10 +273,10 @@ public:
     {
         unsupported = false;
 #if defined(RENAME_EXCHANGE)
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0)
+        if (::renameat2(folder_, from.c_str(), folder_, to.c_str(), RENAME_EXCHANGE) == 0)
             return std::nullopt;
 #elif defined(RENAME_SWAP)
-        if (::renamex_np(from.c_str(), to.c_str(), RENAME_SWAP) == 0)
+        if (::renameatx_np(folder_, from.c_str(), folder_, to.c_str(), RENAME_SWAP) == 0)
             return std::nullopt;
 #else
         errno = ENOSYS;
@@ -275,14 +289,28 @@ public:
     // under its name by then, so this is best effort.
     void syncFolder(const std::string& folder) override
     {
-        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder.empty() && folder_ != AT_FDCWD) {
+            ::fsync(folder_);
+            return;
+        }
+        const int fd =
+            ::openat(folder_, folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd >= 0) {
             ::fsync(fd);
             ::close(fd);
         }
     }
 
+    bool folderGone() override
+    {
+        struct stat info {};
+        return ::fstatat(folder_, ".", &info, 0) != 0 || info.st_nlink == 0;
+    }
+
     static constexpr const char* kNotAFile = "it is not a regular file (a pipe, socket or device)";
+
+private:
+    int folder_;
 };
 
 } // namespace
@@ -291,4 +319,14 @@ FileSystem& FileSystem::native()
 {
     static PosixFileSystem fileSystem;
     return fileSystem;
+}
+
+std::unique_ptr<FileSystem> FileSystem::openFolder(const std::string& folder, std::optional<FileError>& error)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = systemError(folder, errno);
+        return nullptr;
+    }
+    return std::make_unique<PosixFileSystem>(fd);
 }

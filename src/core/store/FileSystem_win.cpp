@@ -141,10 +141,24 @@ HANDLE openToLook(const std::string& path)
                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// Relative paths are taken in one folder, given by its full path: where
+// the working directory goes, this still names the same folder.
 class WinFileSystem : public FileSystem {
 public:
-    std::optional<FileError> facts(const std::string& path, FileFacts& result) override
+    explicit WinFileSystem(std::string folder = {})
+        : folder_(std::move(folder))
+    {}
+
+    bool folderGone() override
     {
+        const DWORD attributes =
+            GetFileAttributesW(WideText::fromUtf8(folder_.empty() ? "." : folder_).c_str());
+        return attributes == INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::optional<FileError> facts(const std::string& pathGiven, FileFacts& result) override
+    {
+        const std::string path = at(pathGiven);
         const HANDLE handle = openToLook(path);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD code = GetLastError();
@@ -160,8 +174,9 @@ public:
 
     // A link is followed to the file it leads to, so that the save replaces
     // that file and keeps the link.
-    std::optional<FileError> writeTarget(const std::string& path, std::string& target) override
+    std::optional<FileError> writeTarget(const std::string& pathGiven, std::string& target) override
     {
+        const std::string path = at(pathGiven);
         target = path;
         const HANDLE handle = openToLook(path);
         if (handle == INVALID_HANDLE_VALUE)
@@ -181,9 +196,10 @@ public:
         return std::nullopt;
     }
 
-    std::optional<FileError> openForReading(const std::string& path,
+    std::optional<FileError> openForReading(const std::string& pathGiven,
                                             std::unique_ptr<OpenedFile>& file) override
     {
+        const std::string path = at(pathGiven);
         const HANDLE handle =
             CreateFileW(WideText::fromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -195,8 +211,10 @@ public:
         return std::nullopt;
     }
 
-    std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
+    std::optional<FileError> createNew(const std::string& pathGiven,
+                                       std::unique_ptr<OpenedFile>& file) override
     {
+        const std::string path = at(pathGiven);
         const HANDLE handle = CreateFileW(WideText::fromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
@@ -205,23 +223,29 @@ public:
         return std::nullopt;
     }
 
-    std::optional<FileError> remove(const std::string& path) override
+    std::optional<FileError> remove(const std::string& pathGiven) override
     {
+        const std::string path = at(pathGiven);
         if (!DeleteFileW(WideText::fromUtf8(path).c_str()) && !isMissing(GetLastError()))
             return lastError(path);
         return std::nullopt;
     }
 
-    std::optional<FileError> replace(const std::string& from, const std::string& to) override
+    std::optional<FileError> replace(const std::string& fromGiven, const std::string& toGiven) override
     {
+        const std::string from = at(fromGiven);
+        const std::string to = at(toGiven);
         if (!MoveFileExW(WideText::fromUtf8(from).c_str(), WideText::fromUtf8(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return lastError(to);
         return std::nullopt;
     }
 
-    std::optional<FileError> renameToNew(const std::string& from, const std::string& to, bool& taken) override
+    std::optional<FileError> renameToNew(const std::string& fromGiven, const std::string& toGiven,
+                                         bool& taken) override
     {
+        const std::string from = at(fromGiven);
+        const std::string to = at(toGiven);
         taken = false;
         if (MoveFileExW(WideText::fromUtf8(from).c_str(), WideText::fromUtf8(to).c_str(),
                         MOVEFILE_WRITE_THROUGH))
@@ -233,9 +257,11 @@ public:
 
     // ReplaceFileW puts the replaced file under a backup name in the same
     // step; from there it goes to `from`, which the replacement has left.
-    std::optional<FileError> exchange(const std::string& from, const std::string& to,
+    std::optional<FileError> exchange(const std::string& fromGiven, const std::string& toGiven,
                                       bool& unsupported) override
     {
+        const std::string from = at(fromGiven);
+        const std::string to = at(toGiven);
         unsupported = false;
         const std::wstring backup = WideText::fromUtf8(from + ".old");
         DeleteFileW(backup.c_str());
@@ -257,6 +283,15 @@ public:
 
     // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk.
     void syncFolder(const std::string&) override {}
+
+private:
+    std::string at(const std::string& path) const
+    {
+        const bool absolute = path.size() > 1 && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\'));
+        return folder_.empty() || absolute ? path : inFolder(folder_, path);
+    }
+
+    std::string folder_;
 };
 
 } // namespace
@@ -265,4 +300,14 @@ FileSystem& FileSystem::native()
 {
     static WinFileSystem fileSystem;
     return fileSystem;
+}
+
+std::unique_ptr<FileSystem> FileSystem::openFolder(const std::string& folder, std::optional<FileError>& error)
+{
+    const DWORD attributes = GetFileAttributesW(WideText::fromUtf8(folder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = lastError(folder);
+        return nullptr;
+    }
+    return std::make_unique<WinFileSystem>(folder);
 }

@@ -12,46 +12,48 @@ constexpr std::int64_t kShortestWaitMs = 100;
 } // namespace
 
 NotebookOnDisk::NotebookOnDisk(FileSystem& files, std::string path)
-    : files_(files)
+    : files_(&files)
     , path_(std::move(path))
 {}
 
-void NotebookOnDisk::read(const PageFile::ReadInfo& found, std::int64_t nowMs)
+void NotebookOnDisk::read(const PageFile::ReadInfo& found, PageList pages, std::int64_t nowMs)
 {
     kenne(found.stamp, nowMs);
     knownPartBytes_ = found.partBytes;
     knownHash_.reset();
+    knownPages_ = std::move(pages);
     // An empty file is known by its hash at once: the blank page the
     // notebook then starts with is not in it.
-    if (found.stamp.size == 0)
+    if (found.stamp.size == 0) {
         knownHash_ = PageFile::hashOf(PageList(), 0);
+        knownPages_ = PageList();
+    }
 }
 
-void NotebookOnDisk::written(const PageFile::Saved& saved, std::int64_t nowMs)
+void NotebookOnDisk::written(const PageFile::Saved& saved, PageList pages, std::int64_t nowMs)
 {
     kenne(saved.stamp, nowMs);
     knownPartBytes_ = 0;
     knownHash_.reset();
+    knownPages_ = std::move(pages);
     lastSaveMs_ = nowMs;
 }
 
-void NotebookOnDisk::remember(const PageList& pages)
+PageFile::Expected NotebookOnDisk::expected()
 {
-    if (!knownHash_)
-        knownHash_ = PageFile::hashOf(pages, knownPartBytes_);
+    return {known_, bekannterHash()};
 }
 
-PageFile::Expected NotebookOnDisk::expected(const PageList& pages)
+void NotebookOnDisk::hashKnownPages()
 {
-    return {known_, bekannterHash(pages)};
+    bekannterHash();
 }
 
-std::optional<FileError> NotebookOnDisk::decide(const PageList& pages, bool ourChanges, std::int64_t nowMs,
-                                                Answer& answer)
+std::optional<FileError> NotebookOnDisk::decide(bool ourChanges, std::int64_t nowMs, Answer& answer)
 {
     answer = {};
     FileFacts facts;
-    if (auto error = files_.facts(path_, facts))
+    if (auto error = files_->facts(path_, facts))
         return error;
     // Nothing to write over: ours goes there, and a save never replaces a
     // file that comes meanwhile.
@@ -67,21 +69,20 @@ std::optional<FileError> NotebookOnDisk::decide(const PageList& pages, bool ourC
         }
         // Within the file system's time step only the bytes tell.
         FileVersion onDisk;
-        if (auto error = PageFile::fingerprint(files_, path_, onDisk))
+        if (auto error = PageFile::fingerprint(*files_, path_, onDisk))
             return error;
-        if (onDisk.stamp == known_ && onDisk.hash == bekannterHash(pages)) {
+        if (onDisk.stamp == known_ && onDisk.hash == bekannterHash()) {
             bekannt(ourChanges, answer);
             return std::nullopt;
         }
     }
-    return vergleiche(pages, ourChanges, facts.stamp, nowMs, answer);
+    return vergleiche(ourChanges, facts.stamp, nowMs, answer);
 }
 
 // The file changed: nothing is done with it until it has been quiet, and
 // then the side that changed decides.
-std::optional<FileError> NotebookOnDisk::vergleiche(const PageList& pages, bool ourChanges,
-                                                    const FileStamp& stamp, std::int64_t nowMs,
-                                                    Answer& answer)
+std::optional<FileError> NotebookOnDisk::vergleiche(bool ourChanges, const FileStamp& stamp,
+                                                    std::int64_t nowMs, Answer& answer)
 {
     if (!changeSeenMs_)
         changeSeenMs_ = nowMs;
@@ -91,14 +92,14 @@ std::optional<FileError> NotebookOnDisk::vergleiche(const PageList& pages, bool 
     }
     PageList theirs;
     PageFile::ReadInfo found;
-    if (auto error = PageFile::readExisting(files_, path_, theirs, found))
+    if (auto error = PageFile::readExisting(*files_, path_, theirs, found))
         return error;
     if (!(found.stamp == stamp)) {
         istRuhig(found.stamp, nowMs);
         warte(nowMs, answer);
         return std::nullopt;
     }
-    if (PageFile::hashOf(theirs, found.partBytes) == bekannterHash(pages)) {
+    if (PageFile::hashOf(theirs, found.partBytes) == bekannterHash()) {
         known_ = found.stamp;
         bekannt(ourChanges, answer);
         return std::nullopt;
@@ -159,9 +160,11 @@ void NotebookOnDisk::bekannt(bool ourChanges, Answer& answer)
     answer.step = ourChanges ? Step::Save : Step::Nothing;
 }
 
-// Until the pages first change, they are what the file holds.
-std::uint64_t NotebookOnDisk::bekannterHash(const PageList& pages)
+std::uint64_t NotebookOnDisk::bekannterHash()
 {
-    remember(pages);
+    if (!knownHash_) {
+        knownHash_ = PageFile::hashOf(knownPages_, knownPartBytes_);
+        knownPages_ = PageList();
+    }
     return *knownHash_;
 }

@@ -47,35 +47,39 @@ public:
     };
 
     NotebookOnDisk(FileSystem& files, std::string path);
+    // The file is now reached through `files` (its folder opened anew).
+    void moveTo(FileSystem& files) { files_ = &files; }
+    FileSystem& files() const { return *files_; }
 
-    // The pages now are what the file holds.
-    void read(const PageFile::ReadInfo& found, std::int64_t nowMs);
-    void written(const PageFile::Saved& saved, std::int64_t nowMs);
-    // Before the pages first change after a read or a write: they still are
-    // the file's bytes, which later tell a copy from a change.
-    void remember(const PageList& pages);
+    // The file now holds `pages` (a snapshot), which later tell a copy of
+    // its bytes from a change.
+    void read(const PageFile::ReadInfo& found, PageList pages, std::int64_t nowMs);
+    void written(const PageFile::Saved& saved, PageList pages, std::int64_t nowMs);
     // What a save is to find in the file's place.
-    PageFile::Expected expected(const PageList& pages);
+    PageFile::Expected expected();
+    // Hashes the known pages now and lets them go, so that they are no
+    // longer copied when they change.
+    void hashKnownPages();
 
-    // Looks at the file. `pages` are ours, as they are now.
-    [[nodiscard]] std::optional<FileError> decide(const PageList& pages, bool ourChanges, std::int64_t nowMs,
-                                                  Answer& answer);
+    // Looks at the file.
+    [[nodiscard]] std::optional<FileError> decide(bool ourChanges, std::int64_t nowMs, Answer& answer);
 
     const std::string& path() const { return path_; }
 
 private:
     bool istRuhig(const FileStamp& stamp, std::int64_t nowMs);
     void warte(std::int64_t nowMs, Answer& answer);
-    std::optional<FileError> vergleiche(const PageList& pages, bool ourChanges, const FileStamp& stamp,
-                                        std::int64_t nowMs, Answer& answer);
+    std::optional<FileError> vergleiche(bool ourChanges, const FileStamp& stamp, std::int64_t nowMs,
+                                        Answer& answer);
     void kenne(const FileStamp& stamp, std::int64_t nowMs);
     void bekannt(bool ourChanges, Answer& answer);
-    std::uint64_t bekannterHash(const PageList& pages);
+    std::uint64_t bekannterHash();
 
-    FileSystem& files_;
+    FileSystem* files_;
     std::string path_;
     FileStamp known_;
     std::size_t knownPartBytes_ = 0;
+    PageList knownPages_;
     std::optional<std::uint64_t> knownHash_;
     // The stamp of the last look, and since when it has looked so.
     FileStamp looked_;

@@ -8,10 +8,23 @@
 
 namespace {
 
+// Gives back the memory of a block of pages.
+struct BlockRelease {
+    std::size_t count = 0;
+    void operator()(Seite* block) const noexcept
+    {
+#ifdef __linux__
+        ::munmap(block, count * sizeof(Seite));
+#else
+        ::operator delete(block);
+#endif
+    }
+};
+
 // A whole notebook is up to 65 MB of pages. Taken from the system in one
 // piece, and on Linux in huge pages, it costs a few dozen page faults
 // instead of tens of thousands.
-Seite* holeBlock(std::size_t count)
+Seite* takeBlock(std::size_t count)
 {
     const std::size_t bytes = count * sizeof(Seite);
 #ifdef __linux__
@@ -30,30 +43,51 @@ Seite* holeBlock(std::size_t count)
 
 } // namespace
 
-void BlockRelease::operator()(Seite* block) const noexcept
-{
-#ifdef __linux__
-    ::munmap(block, count * sizeof(Seite));
-#else
-    ::operator delete(block);
-#endif
-}
-
 PageList PageList::inBlock(std::size_t count)
 {
     PageList pages;
     if (count == 0)
         return pages;
-    pages.block_ = std::unique_ptr<Seite, BlockRelease>(holeBlock(count), BlockRelease{count});
+    pages.block_ = std::shared_ptr<Seite>(takeBlock(count), BlockRelease{count});
     pages.list_.reserve(count);
+    // Each page shares the block's ownership: the block goes with its last page.
     for (std::size_t i = 0; i < count; ++i)
-        pages.list_.emplace_back(pages.block_.get() + i, PageRelease{true});
+        pages.list_.push_back({std::shared_ptr<Seite>(pages.block_, pages.block_.get() + i), 0});
     return pages;
+}
+
+PageList PageList::snapshot() const
+{
+    PageList copy;
+    copy.list_ = list_;
+    // A snapshot of a snapshot is held for the same list.
+    if (heldFor_) {
+        copy.heldFor_ = heldFor_;
+        return copy;
+    }
+    ++generation_;
+    auto alive = snapshotsAlive_.lock();
+    if (!alive) {
+        alive = std::make_shared<char>();
+        snapshotsAlive_ = alive;
+    }
+    copy.heldFor_ = std::move(alive);
+    return copy;
+}
+
+Seite& PageList::writable(std::size_t i)
+{
+    Slot& slot = list_[i];
+    if (slot.ownIn < generation_ && !snapshotsAlive_.expired())
+        slot.page = std::make_shared<Seite>(*slot.page);
+    slot.ownIn = generation_;
+    return *slot.page;
 }
 
 void PageList::insert(std::size_t before, std::unique_ptr<Seite> page)
 {
-    list_.emplace(list_.begin() + static_cast<std::ptrdiff_t>(before), page.release(), PageRelease{false});
+    list_.insert(list_.begin() + static_cast<std::ptrdiff_t>(before),
+                 {std::shared_ptr<Seite>(std::move(page)), generation_});
 }
 
 void PageList::remove(std::size_t index)

@@ -1,14 +1,14 @@
 #include "NotebookKeeper.h"
 
-#include "core/desktop/UserDialogs.h"
+#include "NotebookMessages.h"
 #include "core/store/FileSystem.h"
 #include "core/store/PageFile.h"
 #include "core/store/WorkingFolder.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimer>
 
 #include <chrono>
@@ -29,9 +29,10 @@ QTimer* timer(QObject* parent, const char* name, int interval)
     return result;
 }
 
-QString shown(const std::string& file)
+bool writes(NotebookOnDisk::Step step)
 {
-    return QString::fromStdString(shownPath(file));
+    using Step = NotebookOnDisk::Step;
+    return step == Step::Save || step == Step::Restore || step == Step::KeepBoth;
 }
 
 } // namespace
@@ -49,27 +50,36 @@ NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, 
 {
     connect(pause, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(retry, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
+    connect(longest, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(settle, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
     connect(quiet, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
-    connect(longest, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
-    clock.start();
-    store.onChange([this](const PageList& pages) { disk.remember(pages); });
 }
 
-std::int64_t NotebookKeeper::jetzt() const
+// A job under way holds a snapshot of the pages and the file rule: it is
+// waited for.
+NotebookKeeper::~NotebookKeeper()
 {
-    return clock.elapsed();
+    if (worker)
+        worker->wait();
+}
+
+std::int64_t NotebookKeeper::jetzt()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 bool NotebookKeeper::loadAtStart()
 {
     WorkingFolder::remember();
+    oeffneOrdner();
     PageFile::ReadInfo found;
     if (auto error = store.leseDatei(PageFile::kName, found)) {
-        meldeLesefehler(*error);
+        dialogs.tell("Kelmo Note", NotebookMessages::cannotOpen(*error).toStdString(),
+                     UserDialogs::Icon::Critical);
         return false;
     }
-    disk.read(found, jetzt());
+    disk.read(found, store.pages().snapshot(), jetzt());
     watcher = new QFileSystemWatcher(this);
     auto changed = [this] { settle->start(); };
     connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
@@ -78,12 +88,23 @@ bool NotebookKeeper::loadAtStart()
     return true;
 }
 
-void NotebookKeeper::meldeLesefehler(const FileError& error)
+// The notebook's folder is held open, so that the disk is reached through
+// it and never through a working directory that changes meanwhile.
+void NotebookKeeper::oeffneOrdner()
 {
-    dialogs.tell("Kelmo Note",
-                 fileErrorText("Kelmo-Note cannot open the notebook", error,
-                               "Kelmo-Note ends now and leaves the file as it is."),
-                 UserDialogs::Icon::Critical);
+    std::optional<FileError> error;
+    if (auto opened = FileSystem::openFolder(WorkingFolder::path(), error)) {
+        disk.moveTo(*opened);
+        folder = std::move(opened);
+    }
+}
+
+// A folder removed and made again at its path is where the notebook goes.
+void NotebookKeeper::folgeOrdner()
+{
+    if (WorkingFolder::rejoin() || disk.files().folderGone())
+        oeffneOrdner();
+    beobachte();
 }
 
 // A replaced file is a new one, and the watch on the old one ends with it;
@@ -109,149 +130,200 @@ void NotebookKeeper::typed()
 
 void NotebookKeeper::saveBetweenTimes()
 {
-    sichere(Occasion::BetweenTimes);
-}
-
-bool NotebookKeeper::saveAtEnd()
-{
-    pause->stop();
-    retry->stop();
-    settle->stop();
-    quiet->stop();
-    longest->stop();
-    return sichere(Occasion::End);
+    beginne(Occasion::BetweenTimes);
 }
 
 void NotebookKeeper::lookAtFile()
 {
-    if (!watcher)
-        return;
-    beobachte();
-    sichere(Occasion::Look);
+    beginne(Occasion::Look);
 }
 
-bool NotebookKeeper::sichere(Occasion occasion)
+// A look or save asked for while a job runs comes after it, so that a
+// change of the file seen during our own save is looked at after its outcome.
+void NotebookKeeper::beginne(Occasion occasion)
+{
+    if (!watcher || ended)
+        return;
+    if (worker) {
+        pending = std::max(pending.value_or(occasion), occasion);
+        return;
+    }
+    folgeOrdner();
+    emit pagesWanted();
+    job = {occasion, store.hasUnsavedChanges(), store.changes(), store.pages().snapshot()};
+    worker = QThread::create([this] { outcome = arbeite(job); });
+    connect(worker, &QThread::finished, this, &NotebookKeeper::wendeAn);
+    worker->start();
+}
+
+// Off the window's thread: it touches the file rule, the job's snapshot and
+// the disk, and shows nothing.
+NotebookKeeper::Outcome NotebookKeeper::arbeite(Job& work)
+{
+    Outcome result;
+    result.error = disk.decide(work.ourChanges, jetzt(), result.answer);
+    const auto step = result.answer.step;
+    // A look writes nothing of ours: the pause after typing does.
+    const bool ours = step != NotebookOnDisk::Step::Save || work.occasion != Occasion::Look;
+    if (!result.error && writes(step) && ours) {
+        result.wrote = true;
+        const PageFile::Expected expected = disk.expected();
+        result.writeError = PageFile::write(disk.files(), PageFile::kName, PageFile::kTempName, work.pages,
+                                            &expected, result.saved);
+        if (result.saved.written)
+            disk.written(result.saved, std::move(work.pages), jetzt());
+    }
+    work.pages = PageList();
+    disk.hashKnownPages();
+    return result;
+}
+
+// Back on the window's thread once the job is done.
+void NotebookKeeper::wendeAn()
+{
+    worker->wait();
+    worker->deleteLater();
+    worker = nullptr;
+    Outcome done = std::move(outcome);
+    const Occasion occasion = job.occasion;
+    if (done.error)
+        meldeFehler(*done.error, occasion);
+    else if (done.answer.step == NotebookOnDisk::Step::Wait)
+        warte(done.answer, occasion);
+    else if (done.answer.step == NotebookOnDisk::Step::Load && store.changes() != job.changes)
+        pending = std::max(pending.value_or(occasion), occasion); // typed meanwhile: decide again
+    else if (done.answer.step == NotebookOnDisk::Step::Load)
+        lade(done.answer);
+    else if (done.wrote)
+        wendeSchreibenAn(done, occasion, job.changes);
+    else if (occasion != Occasion::Look)
+        retry->stop();
+    if (const auto next = std::exchange(pending, std::nullopt))
+        QTimer::singleShot(0, this, [this, next] { beginne(*next); });
+}
+
+// Only the changes in the snapshot are saved; what was typed meanwhile
+// waits for its own pause.
+void NotebookKeeper::wendeSchreibenAn(Outcome& done, Occasion occasion, std::uint64_t changes)
+{
+    if (done.saved.written)
+        store.markSaved(changes);
+    if (!done.saved.asidePath.empty())
+        melde(occasion, kFileNotice, NotebookMessages::bothKept(done.saved.asidePath),
+              UserDialogs::Icon::Information);
+    if (done.writeError && !done.saved.written) {
+        meldeSchreibfehler(*done.writeError, occasion);
+        return;
+    }
+    if (done.writeError)
+        melde(occasion, kFileNotice, NotebookMessages::savedButNotAside(*done.writeError),
+              UserDialogs::Icon::Warning);
+    if (!done.saved.written) {
+        settle->start();
+        return;
+    }
+    failureTold = false;
+    retry->stop();
+    if (!store.hasUnsavedChanges())
+        longest->stop();
+    emit noticeOver(QString::fromLatin1(kSaveNotice));
+}
+
+bool NotebookKeeper::saveAtEnd()
+{
+    for (QTimer* each : {pause, retry, settle, quiet, longest})
+        each->stop();
+    if (worker) {
+        wendeAn();
+        pending.reset();
+    }
+    ended = sichereAmEnde();
+    return ended;
+}
+
+// The end waits for the disk on the window's thread: nothing else is to be
+// done by then.
+bool NotebookKeeper::sichereAmEnde()
 {
     if (!watcher)
         return true;
-    if (WorkingFolder::rejoin())
-        beobachte();
+    folgeOrdner();
     emit pagesWanted();
     // A file that changed just before ours would have replaced it is looked
-    // at again; at the end that is waited for.
+    // at again.
     for (int attempt = 0; attempt < 3; ++attempt) {
         NotebookOnDisk::Answer answer;
-        if (auto error = entscheide(occasion, answer)) {
-            meldeFehler(*error, occasion);
+        if (auto error = entscheide(answer)) {
+            meldeFehler(*error, Occasion::End);
             return false;
         }
         if (answer.step == NotebookOnDisk::Step::Wait)
-            return warte(answer, occasion);
+            break;
         bool written = true;
-        const bool done = fuehreAus(answer, occasion, written);
+        const bool done = fuehreAus(answer, Occasion::End, written);
         if (!done || written)
             return done;
-        if (occasion != Occasion::End) {
-            settle->start();
-            return true;
-        }
     }
-    return warte({}, occasion);
+    meldeSchreibfehler({PageFile::kName, "another program is still writing it"}, Occasion::End);
+    return false;
 }
 
-// Another program is still writing the notebook: ours stay in memory.
-bool NotebookKeeper::warte(const NotebookOnDisk::Answer& answer, Occasion occasion)
-{
-    if (answer.tellStillWriting)
-        meldeNochInArbeit();
-    if (occasion == Occasion::End) {
-        meldeSchreibfehler({PageFile::kName, "another program is still writing it"}, occasion);
-        return false;
-    }
-    // Its own timer: the changes that keep coming must not put off the look
-    // that finds the file quiet.
-    quiet->start(static_cast<int>(answer.lookAgainMs));
-    return true;
-}
-
-// At the end there is no later look: it waits a little for another program
-// to finish writing.
-std::optional<FileError> NotebookKeeper::entscheide(Occasion occasion, NotebookOnDisk::Answer& answer)
+// There is no later look: it waits a little for another program to finish
+// writing.
+std::optional<FileError> NotebookKeeper::entscheide(NotebookOnDisk::Answer& answer)
 {
     const std::int64_t giveUp = jetzt() + kEndWaitMs;
     for (;;) {
-        if (auto error = disk.decide(store.pages(), store.hasUnsavedChanges(), jetzt(), answer))
+        if (auto error = disk.decide(store.hasUnsavedChanges(), jetzt(), answer))
             return error;
-        if (answer.step != NotebookOnDisk::Step::Wait || occasion != Occasion::End || jetzt() >= giveUp)
+        if (answer.step != NotebookOnDisk::Step::Wait || jetzt() >= giveUp)
             return std::nullopt;
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::min(answer.lookAgainMs, giveUp - jetzt())));
     }
 }
 
+// Another program's change is not loaded at the end: it stays on disk as
+// it is, and nothing of ours changed.
 bool NotebookKeeper::fuehreAus(NotebookOnDisk::Answer& answer, Occasion occasion, bool& written)
 {
-    switch (answer.step) {
-    case NotebookOnDisk::Step::Nothing:
-        if (occasion != Occasion::Look)
-            retry->stop();
+    if (!writes(answer.step))
         return true;
-    case NotebookOnDisk::Step::Load:
-        return lade(answer, occasion);
-    case NotebookOnDisk::Step::Save:
-        // A look at the file writes nothing of ours: the pause after typing does.
-        if (occasion == Occasion::Look)
-            return true;
-        return schreibe(occasion, written);
-    case NotebookOnDisk::Step::Restore:
-    case NotebookOnDisk::Step::KeepBoth:
-    case NotebookOnDisk::Step::Wait:
-        break;
-    }
     return schreibe(occasion, written);
 }
 
-// Nothing of ours changed: theirs is taken, except at the end, where it
-// stays on disk as it is.
-bool NotebookKeeper::lade(NotebookOnDisk::Answer& answer, Occasion occasion)
+bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
 {
-    if (occasion == Occasion::End)
-        return true;
-    // Known first: taking the pages may tell of a part page, and a look
-    // behind that message must find the file as read.
-    disk.read(answer.theirsFound, jetzt());
+    const PageFile::Expected expected = disk.expected();
+    Outcome done;
+    done.wrote = true;
+    done.writeError = store.schreibeDatei("Kelmo-Note", disk.files(), &expected, done.saved);
+    written = done.saved.written;
+    if (done.saved.written)
+        disk.written(done.saved, store.pages().snapshot(), jetzt());
+    wendeSchreibenAn(done, occasion, store.changes());
+    return !done.writeError || done.saved.written;
+}
+
+// Another program is still writing the notebook: ours stay in memory.
+void NotebookKeeper::warte(const NotebookOnDisk::Answer& answer, Occasion occasion)
+{
+    if (answer.tellStillWriting)
+        melde(occasion, kFileNotice, NotebookMessages::stillBeingWritten(), UserDialogs::Icon::Information);
+    // Its own timer: the changes that keep coming must not put off the look
+    // that finds the file quiet.
+    quiet->start(static_cast<int>(answer.lookAgainMs));
+}
+
+// Nothing of ours changed: theirs is taken.
+void NotebookKeeper::lade(NotebookOnDisk::Answer& answer)
+{
     store.takePages(std::move(answer.theirs));
+    disk.read(answer.theirsFound, store.pages().snapshot(), jetzt());
+    emit pagesReloaded();
     if (const std::size_t part = answer.theirsFound.partBytes)
         emit notice(QString::fromLatin1(kFileNotice),
                     QString::fromStdString(store.partPageText(part, store.pageCount())));
-    emit pagesReloaded();
-    return true;
-}
-
-// `written` is false where the file changed just before ours would have
-// taken its place, on a file system that cannot swap files.
-bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
-{
-    pause->stop();
-    const PageFile::Expected expected = disk.expected(store.pages());
-    PageFile::Saved saved;
-    auto error = store.schreibeDatei("Kelmo-Note", &expected, saved);
-    written = saved.written;
-    if (saved.written)
-        disk.written(saved, jetzt());
-    if (!saved.asidePath.empty())
-        meldeBeidesBehalten(saved.asidePath, occasion);
-    if (error && !saved.written) {
-        meldeSchreibfehler(*error, occasion);
-        return false;
-    }
-    if (error)
-        meldeNichtBeiseite(*error, occasion);
-    failureTold = false;
-    retry->stop();
-    longest->stop();
-    emit noticeOver(QString::fromLatin1(kSaveNotice));
-    return true;
 }
 
 // Once per run of failures: the user is not to be nagged every few seconds.
@@ -264,24 +336,15 @@ bool NotebookKeeper::erstesMal(Occasion occasion)
     return occasion == Occasion::End || !told;
 }
 
-// A changed notebook we cannot read is never written over: our pages stay
-// in memory until the user has seen to the file.
+// The program runs on after a failed end as well, so it keeps trying.
 void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
 {
-    // The program runs on after a failed end as well, so it keeps trying,
-    // once the message is closed.
     const QScopeGuard tryAgain([this] {
         if (store.hasUnsavedChanges())
             retry->start();
     });
-    if (!erstesMal(occasion))
-        return;
-    const QString text =
-        QStringLiteral("Kelmo-Note cannot read the notebook \"%1\", which has changed on disk: %2.\n\n"
-                       "Kelmo-Note does not write over it. Your pages are still open in Kelmo-Note; "
-                       "see to the file, then Kelmo-Note saves them.")
-            .arg(shown(error.file), QString::fromStdString(error.reason));
-    melde(occasion, kFileNotice, text, UserDialogs::Icon::Critical);
+    if (erstesMal(occasion))
+        melde(occasion, kFileNotice, NotebookMessages::cannotReadChanged(error), UserDialogs::Icon::Critical);
 }
 
 // The retry starts once the message is closed: one that saved while the
@@ -289,52 +352,9 @@ void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
 void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasion)
 {
     const QScopeGuard tryAgain([this] { retry->start(); });
-    if (!erstesMal(occasion))
-        return;
-    const QString whatNext = occasion == Occasion::End
-                                 ? QStringLiteral("Fix the cause, then end Kelmo-Note again.")
-                                 : QStringLiteral("Kelmo-Note keeps trying while it runs.");
-    // Where the notebook is gone with its folder, it is not "as it was".
-    const QString onDisk = QFileInfo::exists(QString::fromLatin1(PageFile::kName))
-                               ? QStringLiteral(" and \"%1\" is as it was").arg(shown(PageFile::kName))
-                               : QStringLiteral("; nothing was written");
-    const QString text = QStringLiteral("Kelmo-Note could not save the notebook \"%1\".\n\n"
-                                        "Writing \"%2\" failed: %3.\n\n"
-                                        "Your pages are still open in Kelmo-Note%4. %5")
-                             .arg(shown(PageFile::kName), shown(error.file),
-                                  QString::fromStdString(error.reason), onDisk, whatNext);
-    melde(occasion, kSaveNotice, text, UserDialogs::Icon::Critical);
-}
-
-void NotebookKeeper::meldeNochInArbeit()
-{
-    const QString text =
-        QStringLiteral("Another program has been writing the notebook \"%1\" for more than half a minute.\n\n"
-                       "Kelmo-Note neither reads it nor writes over it until it is done. Your pages stay "
-                       "open in Kelmo-Note and are saved then.")
-            .arg(shown(PageFile::kName));
-    melde(Occasion::Look, kFileNotice, text, UserDialogs::Icon::Information);
-}
-
-// Ours is saved; the other side's file it took the place of is still under
-// the temporary name, which the next save would clear.
-void NotebookKeeper::meldeNichtBeiseite(const FileError& error, Occasion occasion)
-{
-    const QString text =
-        QStringLiteral("Kelmo-Note saved your pages in \"%1\". Another program had changed the notebook; "
-                       "its version could not be given a name of its own: %2.\n\n"
-                       "It is \"%3\" now. Copy it elsewhere before Kelmo-Note saves again.")
-            .arg(shown(PageFile::kName), QString::fromStdString(error.reason), shown(error.file));
-    melde(occasion, kFileNotice, text, UserDialogs::Icon::Warning);
-}
-
-void NotebookKeeper::meldeBeidesBehalten(const std::string& asidePath, Occasion occasion)
-{
-    const QString text =
-        QStringLiteral("Another program changed the notebook \"%1\" while you were writing in it.\n\n"
-                       "Both are kept: the other version is now \"%2\", and your pages stay in \"%1\".")
-            .arg(shown(PageFile::kName), shown(asidePath));
-    melde(occasion, kFileNotice, text, UserDialogs::Icon::Information);
+    if (erstesMal(occasion))
+        melde(occasion, kSaveNotice, NotebookMessages::cannotSave(error, occasion == Occasion::End),
+              UserDialogs::Icon::Critical);
 }
 
 // What answers the end is a message box; everything else comes by itself

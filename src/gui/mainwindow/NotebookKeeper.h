@@ -4,23 +4,29 @@
 #include "core/store/BusinessDataTier.h"
 #include "core/store/NotebookOnDisk.h"
 
-#include <QElapsedTimer>
+#include "core/store/FileSystem.h"
+
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QFileSystemWatcher;
+class QThread;
 class QTimer;
 
 // Keeps the notebook on disk in step with the pages in memory: it writes
-// them a little after typing stops, when the window is hidden and at the end,
-// and it watches the file, so that a notebook changed by another program (a
-// file sync, a second computer on a shared folder) is loaded or, where both
-// sides changed, kept beside ours. Nothing is written that did not change.
+// them a little after typing stops, when the window is hidden and at the
+// end, and it watches the file, so that a notebook changed by another
+// program (a file sync, a second computer on a shared folder) is loaded or,
+// where both sides changed, kept beside ours. Nothing is written that did
+// not change. Between times the disk is used on a thread of its own, with a
+// snapshot of the pages, so that typing never waits for it.
 class NotebookKeeper : public QObject {
     Q_OBJECT
 
 public:
     NotebookKeeper(BusinessDataTier& store, UserDialogs& dialogs, QObject* parent = nullptr);
+    ~NotebookKeeper() override;
 
     // How long after the last keystroke the notebook is written.
     static constexpr int kPauseMs = 3000;
@@ -43,11 +49,13 @@ public:
     // Writes what changed between times. A failure is told once per run of
     // failures, and the save is tried again while there are changes.
     void saveBetweenTimes();
-    // Writes what changed at the end. False when that failed; the user has
-    // been told, and every page is still in memory.
+    // Writes what changed at the end, after the save under way. False when
+    // that failed; the user has been told, and every page is still in memory.
     bool saveAtEnd();
     // Looks whether the file changed on disk and takes the change in.
     void lookAtFile();
+    // Whether the disk is being used on the keeper's thread.
+    bool busy() const { return worker != nullptr; }
 
 signals:
     // Before the pages are looked at or written: the editor's text must be
@@ -62,29 +70,49 @@ signals:
     void noticeOver(const QString& kind);
 
 private:
-    enum class Occasion { BetweenTimes, End, Look };
+    enum class Occasion { Look, BetweenTimes, End };
 
-    bool sichere(Occasion occasion);
-    bool warte(const NotebookOnDisk::Answer& answer, Occasion occasion);
+    // One look at the file, and the save it calls for, off the window's thread.
+    struct Job {
+        Occasion occasion = Occasion::Look;
+        bool ourChanges = false;
+        std::uint64_t changes = 0;
+        PageList pages;
+    };
+    struct Outcome {
+        std::optional<FileError> error;
+        NotebookOnDisk::Answer answer;
+        bool wrote = false;
+        std::optional<FileError> writeError;
+        PageFile::Saved saved;
+    };
+
+    void beginne(Occasion occasion);
+    Outcome arbeite(Job& job);
+    void wendeAn();
+    void wendeSchreibenAn(Outcome& outcome, Occasion occasion, std::uint64_t changes);
+
+    bool sichereAmEnde();
+    std::optional<FileError> entscheide(NotebookOnDisk::Answer& answer);
     bool fuehreAus(NotebookOnDisk::Answer& answer, Occasion occasion, bool& written);
-    std::optional<FileError> entscheide(Occasion occasion, NotebookOnDisk::Answer& answer);
-    bool lade(NotebookOnDisk::Answer& answer, Occasion occasion);
     bool schreibe(Occasion occasion, bool& written);
-    std::int64_t jetzt() const;
+
+    void warte(const NotebookOnDisk::Answer& answer, Occasion occasion);
+    void lade(NotebookOnDisk::Answer& answer);
     void beobachte();
-    void meldeLesefehler(const FileError& error);
+    void oeffneOrdner();
+    void folgeOrdner();
     bool erstesMal(Occasion occasion);
     void meldeFehler(const FileError& error, Occasion occasion);
     void meldeSchreibfehler(const FileError& error, Occasion occasion);
-    void meldeBeidesBehalten(const std::string& asidePath, Occasion occasion);
     void melde(Occasion occasion, const char* kind, const QString& text, UserDialogs::Icon icon);
-    void meldeNochInArbeit();
-    void meldeNichtBeiseite(const FileError& error, Occasion occasion);
+    static std::int64_t jetzt();
 
     BusinessDataTier& store;
     UserDialogs& dialogs;
+    // The notebook's folder, held open; declared before the rule that uses it.
+    std::unique_ptr<FileSystem> folder;
     NotebookOnDisk disk;
-    QElapsedTimer clock;
     QTimer* pause = nullptr;
     QTimer* retry = nullptr;
     QTimer* settle = nullptr;
@@ -92,4 +120,11 @@ private:
     QTimer* longest = nullptr;
     QFileSystemWatcher* watcher = nullptr;
     bool failureTold = false;
+    // The job under way, and the look or save asked for meanwhile.
+    QThread* worker = nullptr;
+    Job job;
+    Outcome outcome;
+    std::optional<Occasion> pending;
+    // Saved at the end: nothing is looked at or written after.
+    bool ended = false;
 };
