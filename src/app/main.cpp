@@ -28,7 +28,8 @@ void preferX11OnWayland()
 }
 
 // False when another copy keeps this notebook: this one must end untouched.
-bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
+// Where the notebook cannot be locked, `unguarded` says so for a notice.
+bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs, QString& unguarded)
 {
     // Only a message names the notebook's full path.
     auto notebook = [] { return QString::fromStdString(shownPath(PageFile::kName)); };
@@ -47,13 +48,10 @@ bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs)
             UserDialogs::Icon::Information);
         return false;
     case SingleInstance::Claim::Unguarded:
-        dialogs.tell(
-            "Kelmo Note",
+        unguarded =
             QStringLiteral("Kelmo-Note cannot lock the notebook \"%1\": %2.\n\nIt runs all the same; do "
                            "not open this notebook in a second Kelmo-Note at the same time.")
-                .arg(notebook(), instance.lockFailure())
-                .toStdString(),
-            UserDialogs::Icon::Warning);
+                .arg(notebook(), instance.lockFailure());
         return true;
     }
     return true;
@@ -72,7 +70,8 @@ int main(int argc, char* argv[])
 
     QtUserDialogs dialogs;
     SingleInstance instance(QString::fromLatin1(PageFile::kName));
-    if (!claimNotebook(instance, dialogs))
+    QString unguarded;
+    if (!claimNotebook(instance, dialogs, unguarded))
         return 0;
 
     fonts.wait();
@@ -97,5 +96,7 @@ int main(int argc, char* argv[])
         return 1;
     if (form.hasEnded())
         return 0; // during the start-up
+    if (!unguarded.isEmpty())
+        form.postNotice(QStringLiteral("lock"), unguarded);
     return app.exec();
 }

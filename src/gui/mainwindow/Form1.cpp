@@ -149,6 +149,11 @@ void Form1::ladeSeiten()
         maskeAnzeigen();
 }
 
+void Form1::postNotice(const QString& kind, const QString& text)
+{
+    notices->post(kind, text);
+}
+
 // Notices wait where the window is hidden: the tray's tip says so.
 void Form1::zeigeWartendeHinweise()
 {

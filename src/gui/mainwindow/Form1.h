@@ -43,6 +43,9 @@ public:
     // start-up was up: the event loop it ended is gone then.
     bool hasEnded() const { return unloaded; }
 
+    // Tells what answers nothing the user did, without taking the keyboard.
+    void postNotice(const QString& kind, const QString& text);
+
     void maskeSpeichern();
     void maskeAnzeigen();
 
