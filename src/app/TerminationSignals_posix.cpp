@@ -8,6 +8,13 @@
 
 namespace {
 
+// SIGPWR: a UPS telling of a power cut.
+#ifdef SIGPWR
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGPWR};
+#else
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+#endif
+
 int wakeFds[2] = {-1, -1};
 
 extern "C" void onTerminationSignal(int)
@@ -34,6 +41,6 @@ void endOnTerminationSignals(QObject* owner, std::function<void()> end)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (const int signal : kEndingSignals)
         ::sigaction(signal, &action, nullptr);
 }

@@ -1,4 +1,5 @@
 #include "FontWarmUp.h"
+#include "LastSave.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
 #include "core/store/FileError.h"
@@ -90,7 +91,8 @@ int main(int argc, char* argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.Form_Unload(); });
     QObject::connect(&instance, &SingleInstance::showRequested, &form, &Form1::Möffnen_Click);
-    endOnTerminationSignals(&form, [&form] { form.end_click(); });
+    endOnTerminationSignals(&form, [&form] { form.endWithoutAsking(); });
+    const LastSave lastSave([&form] { form.saveWithoutAsking(); });
 
     if (!form.Form_Load())
         return 1;

@@ -1,9 +1,12 @@
 #include "core/store/NotebookOnDisk.h"
+#include "core/store/Rescue.h"
+
 #include "Files.h"
 #include "RecordingDialogs.h"
 #include "SteppingFileSystem.h"
 #include "TempFolder.h"
 #include "core/store/BusinessDataTier.h"
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -227,6 +230,38 @@ TEST_F(NotebookOnDiskTest, ASaveOfASnapshotKeepsThePagesAsTheyWereAndMarksOnlyIt
     EXPECT_EQ(readBytes("kel.kel"), record("typed before") + record("two") + record("three"));
     store->markSaved(store->changes());
     EXPECT_FALSE(store->hasUnsavedChanges());
+}
+
+// Rescues at the same moment each get a file of their own; nothing there is
+// written over, and each is told of once.
+TEST_F(NotebookOnDiskTest, ARescueNeverWritesOverAnythingAndIsToldOnce)
+{
+    const std::string data = (folder.path() / "data").string();
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", data.c_str());
+#else
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+#endif
+    load(record("one"));
+    const std::string notebook = (folder.path() / "notes").string();
+    fs::create_directories(Rescue::folder());
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    const std::string taken = (fs::path(Rescue::folder()) / Rescue::fileName(notebook, now, 1)).string();
+    writeBytes(taken, "someone's");
+    std::string first;
+    std::string second;
+    ASSERT_FALSE(Rescue::write(store->pages(), notebook, first));
+    ASSERT_FALSE(Rescue::write(store->pages(), notebook, second));
+    EXPECT_EQ(readBytes(taken), "someone's");
+    EXPECT_NE(first, second);
+    EXPECT_EQ(readBytes(first), record("one"));
+    EXPECT_EQ(readBytes(second), record("one"));
+    EXPECT_EQ(fs::path(first).filename().string().rfind("kel-rescue notes ", 0), 0u) << first;
+    EXPECT_EQ(Rescue::untold(notebook).size(), 2u);
+    EXPECT_TRUE(Rescue::untold((folder.path() / "other").string()).empty());
+    Rescue::told(first);
+    Rescue::told(second);
+    EXPECT_TRUE(Rescue::untold(notebook).empty());
 }
 
 } // namespace

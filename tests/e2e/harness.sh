@@ -91,6 +91,7 @@ start_bare_screen() {
     local fd_file="$WORK/.display"
     rm -f "$fd_file"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >"$WORK/.desktop.log" 2>&1 &
+    SCREEN_PID=$!
     HELPERS+=($!)
     wait_for 20 test -s "$fd_file" || return 1
     export DISPLAY=":$(head -n1 "$fd_file")"

@@ -412,6 +412,36 @@ scenario_slow_writer() {
     expect_no_temp
 }
 
+# The display goes away (a remote display dropped, a logout without a
+# session manager), and a UPS tells of a power cut: what was typed and not
+# yet saved is in the notebook.
+scenario_display_gone() {
+    start_desktop
+    page_file "page one"
+    start_kelmo
+    wait_for_window
+    click_at 200 150
+    xdotool key ctrl+End
+    type_text " typed"
+    kill -KILL "$SCREEN_PID"
+    wait_for_end
+    grep -q 'connection broke' "$WORK/.program.log" || fail "the program did not end for the lost display"
+    expect_pages 1
+    expect_record 1 'page one typed'
+    expect_no_temp
+    stop_helpers
+    start_desktop
+    start_kelmo
+    wait_for_window
+    click_at 200 150
+    xdotool key ctrl+End
+    type_text " and kept"
+    kill -PWR "$PROGRAM_PID"
+    wait_for_end
+    expect_record 1 'page one typed and kept'
+    expect_no_temp
+}
+
 scenario_keyboard_only() {
     start_desktop
     page_file "buy milk" "second"

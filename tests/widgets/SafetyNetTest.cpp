@@ -1,7 +1,9 @@
 #include "FormFixture.h"
 
+#include "core/store/NotebookLock.h"
 #include "gui/mainwindow/NotebookKeeper.h"
 
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
 #include <fcntl.h>
@@ -251,9 +253,59 @@ TEST_F(SafetyNet, TheNotebooksFolderRemovedAndMadeAgainGetsThePages)
     QTest::keyClick(close, Qt::Key_Escape);
     EXPECT_EQ(notices().count(), 0);
     EXPECT_TRUE(QTest::qWaitFor([this] { return form->RichTextBox1->hasFocus(); }, 1000));
+    // Made again, the folder is first taken by another copy: ours writes
+    // nothing there and says so; then it is free, and ours takes its lock.
     std::filesystem::create_directory(place);
+    auto other = std::make_unique<NotebookLock>();
+    ASSERT_EQ(other->take((place / "kel.kel").string()), NotebookLock::Outcome::Taken);
+    type(QStringLiteral("x"));
+    pauseRunsOut();
+    EXPECT_FALSE(std::filesystem::exists(place / "kel.kel"));
+    EXPECT_NE(notices().textOf(notices().count() - 1).indexOf(QStringLiteral("another Kelmo-Note")), -1);
+    other.reset();
+    type(QStringLiteral("y"));
+    pauseRunsOut();
+    EXPECT_EQ(readBytes(place / "kel.kel"), record("yxmine one"));
+    NotebookLock second;
+    EXPECT_EQ(second.take((place / "kel.kel").string()), NotebookLock::Outcome::HeldElsewhere)
+        << "the lock follows the notebook";
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(readBytes(place / "kel.kel"), record("mine one"));
+    EXPECT_EQ(readBytes(place / "kel.kel"), record("yxmine one"));
+}
+
+// A signal at logout with a notebook that cannot be written: nothing waits
+// for an answer, the pages go to a rescue file, and the next start in that
+// folder says where, once.
+TEST_F(SafetyNet, AnEndThatCannotAskRescuesThePagesAndTheNextStartSaysWhere)
+{
+    const auto data = folder.path() / "data";
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.string()));
+    auto restore = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+    start(record("one"));
+    type(QStringLiteral("mine "));
+    std::filesystem::create_directory("keltemp.kel");
+    form->endWithoutAsking();
+    EXPECT_TRUE(form->hasEnded());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(readBytes("kel.kel"), record("one"));
+    std::vector<std::filesystem::path> rescued;
+    for (const auto& entry : std::filesystem::directory_iterator(data / "kelmo-note"))
+        if (entry.path().extension() == ".kel")
+            rescued.push_back(entry.path());
+    ASSERT_EQ(rescued.size(), 1u);
+    EXPECT_EQ(
+        rescued[0].filename().string().rfind("kel-rescue " + folder.path().filename().string() + " ", 0), 0u)
+        << rescued[0];
+    EXPECT_EQ(readBytes(rescued[0]), record("mine one"));
+
+    for (const int told : {1, 0}) {
+        form.reset();
+        start();
+        ASSERT_EQ(notices().count(), told);
+        if (told) {
+            EXPECT_NE(notices().textOf(0).indexOf(QString::fromStdString(rescued[0].string())), -1);
+        }
+    }
 }
 
 TEST_F(SafetyNet, AChangedNotebookThatCannotBeReadIsNeverWrittenOver)

@@ -289,7 +289,7 @@ std::uint64_t ContentHash::value() const
     return result;
 }
 
-std::string asideName(const std::string& fileName, std::int64_t when, int attempt)
+std::string timeInName(std::int64_t when)
 {
     const std::time_t time = static_cast<std::time_t>(when);
     std::tm local{};
@@ -301,10 +301,15 @@ std::string asideName(const std::string& fileName, std::int64_t when, int attemp
     // No ':' in the time: Windows and many shared folders refuse it in names.
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &local);
+    return stamp;
+}
+
+std::string asideName(const std::string& fileName, std::int64_t when, int attempt)
+{
     const auto dot = fileName.find_last_of('.');
     const std::string stem = dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
     std::string name = stem;
-    name.append(" (changed elsewhere ").append(stamp);
+    name.append(" (changed elsewhere ").append(timeInName(when));
     if (attempt > 1)
         name.append(" ").append(std::to_string(attempt));
     return name.append(").kel");
@@ -451,6 +456,22 @@ std::optional<FileError> write(FileSystem& files, const std::string& path, const
     auto kept = placing.keepDisplaced(saved.asidePath);
     files.syncFolder(folder);
     return kept;
+}
+
+std::optional<FileError> writeNew(FileSystem& files, const std::string& path, const PageList& pages)
+{
+    std::unique_ptr<OpenedFile> file;
+    if (auto error = files.createNew(path, file))
+        return error;
+    auto error = writeRecords(*file, pages);
+    if (!error)
+        error = file->sync();
+    auto closing = file->close();
+    if (!error)
+        error = closing;
+    if (error)
+        (void)files.remove(path);
+    return error;
 }
 
 std::optional<FileError> write(const std::string& path, const std::string& tempName, const PageList& pages)

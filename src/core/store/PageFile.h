@@ -117,6 +117,14 @@ struct Saved {
 [[nodiscard]] std::optional<FileError> write(const std::string& path, const std::string& tempName,
                                              const PageList& pages);
 
+// Writes `pages` to a file at `path` that must not exist yet, and puts it on
+// the disk; nothing is written over. On failure no file remains.
+[[nodiscard]] std::optional<FileError> writeNew(FileSystem& files, const std::string& path,
+                                                const PageList& pages);
+
+// Local time `when` (seconds since 1970) as file names carry it:
+// "YYYY-MM-DD HH-MM-SS", with no ':' that Windows would refuse.
+std::string timeInName(std::int64_t when);
 // The name a file that another program changed gets beside `fileName`'s, at local time `when`; from the
 // second attempt on, a number makes it unique.
 std::string asideName(const std::string& fileName, std::int64_t when, int attempt);

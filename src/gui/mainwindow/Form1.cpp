@@ -124,6 +124,25 @@ bool Form1::Form_Unload()
     return true;
 }
 
+void Form1::endWithoutAsking()
+{
+    if (unloaded)
+        return;
+    if (pagesRead) {
+        maskeSpeichern();
+        saveWithoutAsking();
+    }
+    TaskBarRemoveIcon();
+    unloaded = true;
+    emit ended();
+}
+
+void Form1::saveWithoutAsking()
+{
+    if (keeper && pagesRead)
+        keeper->saveWithoutAsking();
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
     event->setAccepted(Form_Unload());
@@ -143,6 +162,11 @@ void Form1::ladeSeiten()
     connect(keeper, &NotebookKeeper::pagesReloaded, this, &Form1::zeigeNeuGeladen);
     connect(keeper, &NotebookKeeper::notice, notices, &NoticeWindow::post);
     connect(keeper, &NotebookKeeper::noticeOver, notices, &NoticeWindow::dismiss);
+    // What is typed is in the pages at once, for an end that cannot ask.
+    connect(RichTextBox1, &QPlainTextEdit::textChanged, this, [this] {
+        if (!view->showing())
+            maskeSpeichern();
+    });
     connect(RichTextBox1, &QPlainTextEdit::textChanged, keeper, &NotebookKeeper::typed);
     pagesRead = keeper->loadAtStart();
     if (pagesRead)

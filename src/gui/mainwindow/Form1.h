@@ -39,6 +39,12 @@ public:
     // The single way out: stores the editor text and writes the notebook.
     // False when that failed; the window then stays, the pages with it.
     bool Form_Unload();
+    // The end when nothing may wait for an answer (a signal at logout): the
+    // pages go to the notebook or a rescue file, and the window unloads.
+    void endWithoutAsking();
+    // What is typed is in the notebook or a rescue file before the program
+    // goes: for a display that went away, with no window or event loop used.
+    void saveWithoutAsking();
     // Whether the program has been ended, perhaps while a message of the
     // start-up was up: the event loop it ended is gone then.
     bool hasEnded() const { return unloaded; }

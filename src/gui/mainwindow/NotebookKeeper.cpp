@@ -3,6 +3,7 @@
 #include "NotebookMessages.h"
 #include "core/store/FileSystem.h"
 #include "core/store/PageFile.h"
+#include "core/store/Rescue.h"
 #include "core/store/WorkingFolder.h"
 
 #include <QFileInfo>
@@ -80,6 +81,7 @@ bool NotebookKeeper::loadAtStart()
         return false;
     }
     disk.read(found, store.pages().snapshot(), jetzt());
+    meldeGerettet();
     watcher = new QFileSystemWatcher(this);
     auto changed = [this] { settle->start(); };
     connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
@@ -90,21 +92,49 @@ bool NotebookKeeper::loadAtStart()
 
 // The notebook's folder is held open, so that the disk is reached through
 // it and never through a working directory that changes meanwhile.
-void NotebookKeeper::oeffneOrdner()
+bool NotebookKeeper::oeffneOrdner()
 {
     std::optional<FileError> error;
-    if (auto opened = FileSystem::openFolder(WorkingFolder::path(), error)) {
-        disk.moveTo(*opened);
-        folder = std::move(opened);
-    }
+    auto opened = FileSystem::openFolder(WorkingFolder::path(), error);
+    if (!opened)
+        return false;
+    disk.moveTo(*opened);
+    folder = std::move(opened);
+    return true;
 }
 
-// A folder removed and made again at its path is where the notebook goes.
+// A folder removed and made again at its path is where the notebook goes,
+// and the lock and the watch go there first.
 void NotebookKeeper::folgeOrdner()
 {
-    if (WorkingFolder::rejoin() || disk.files().folderGone())
-        oeffneOrdner();
+    const bool rejoined = WorkingFolder::rejoin();
+    if ((rejoined || disk.files().folderGone()) && sperreNeu() && oeffneOrdner())
+        watcher->removePaths(watcher->files() + watcher->directories());
     beobachte();
+}
+
+// Another copy started in the folder made again holds its lock: this one
+// writes nothing there, and says so.
+bool NotebookKeeper::sperreNeu()
+{
+    auto lock = std::make_unique<NotebookLock>();
+    const std::string notebook = FileSystem::inFolder(WorkingFolder::path(), PageFile::kName);
+    lockedOut = lock->take(notebook) == NotebookLock::Outcome::HeldElsewhere;
+    if (lockedOut) {
+        emit notice(QString::fromLatin1(kFileNotice), NotebookMessages::lockedOut());
+        return false;
+    }
+    movedLock = std::move(lock);
+    return true;
+}
+
+// Rescues made at an earlier end in this folder are told of once.
+void NotebookKeeper::meldeGerettet()
+{
+    for (const std::string& rescue : Rescue::untold(WorkingFolder::path())) {
+        emit notice(QStringLiteral("rescue"), NotebookMessages::rescuedBefore(rescue));
+        Rescue::told(rescue);
+    }
 }
 
 // A replaced file is a new one, and the watch on the old one ends with it;
@@ -149,6 +179,8 @@ void NotebookKeeper::beginne(Occasion occasion)
         return;
     }
     folgeOrdner();
+    if (lockedOut)
+        return;
     emit pagesWanted();
     job = {occasion, store.hasUnsavedChanges(), store.changes(), store.pages().snapshot()};
     worker = QThread::create([this] { outcome = arbeite(job); });
@@ -241,6 +273,40 @@ bool NotebookKeeper::saveAtEnd()
     return ended;
 }
 
+bool NotebookKeeper::saveWithoutAsking()
+{
+    if (!watcher || ended)
+        return true;
+    if (worker) {
+        worker->wait();
+        if (outcome.saved.written)
+            store.markSaved(job.changes);
+    }
+    ended = true;
+    if (!store.hasUnsavedChanges())
+        return true;
+    NotebookOnDisk::Answer answer;
+    if (!lockedOut && !disk.decide(true, jetzt(), answer) && writes(answer.step)) {
+        const PageFile::Expected expected = disk.expected();
+        PageFile::Saved saved;
+        (void)store.schreibeDatei("Kelmo-Note", disk.files(), &expected, saved);
+        if (saved.written)
+            return true;
+    }
+    std::string rescue;
+    rette(rescue);
+    return false;
+}
+
+// The pages to a file of their own, never over anything.
+bool NotebookKeeper::rette(std::string& rescuePath)
+{
+    if (Rescue::write(store.pages(), WorkingFolder::path(), rescuePath))
+        return false;
+    store.markSaved(store.changes());
+    return true;
+}
+
 // The end waits for the disk on the window's thread: nothing else is to be
 // done by then.
 bool NotebookKeeper::sichereAmEnde()
@@ -249,6 +315,13 @@ bool NotebookKeeper::sichereAmEnde()
         return true;
     folgeOrdner();
     emit pagesWanted();
+    std::string rescue;
+    if (lockedOut) {
+        const bool rescued = rette(rescue);
+        dialogs.tell("Kelmo Note", NotebookMessages::endedLockedOut(rescued, rescue).toStdString(),
+                     UserDialogs::Icon::Warning);
+        return rescued;
+    }
     // A file that changed just before ours would have replaced it is looked
     // at again.
     for (int attempt = 0; attempt < 3; ++attempt) {

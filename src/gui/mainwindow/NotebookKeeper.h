@@ -5,6 +5,7 @@
 #include "core/store/NotebookOnDisk.h"
 
 #include "core/store/FileSystem.h"
+#include "core/store/NotebookLock.h"
 
 #include <QObject>
 #include <QString>
@@ -54,6 +55,11 @@ public:
     bool saveAtEnd();
     // Looks whether the file changed on disk and takes the change in.
     void lookAtFile();
+    // The end when nothing may wait for an answer (a signal, a display gone):
+    // the pages go to the notebook, or where it cannot be written, to a
+    // rescue file. Uses no window and no event loop. True when they are in
+    // the notebook.
+    bool saveWithoutAsking();
     // Whether the disk is being used on the keeper's thread.
     bool busy() const { return worker != nullptr; }
 
@@ -100,7 +106,10 @@ private:
     void warte(const NotebookOnDisk::Answer& answer, Occasion occasion);
     void lade(NotebookOnDisk::Answer& answer);
     void beobachte();
-    void oeffneOrdner();
+    bool oeffneOrdner();
+    bool sperreNeu();
+    void meldeGerettet();
+    bool rette(std::string& rescuePath);
     void folgeOrdner();
     bool erstesMal(Occasion occasion);
     void meldeFehler(const FileError& error, Occasion occasion);
@@ -127,4 +136,8 @@ private:
     std::optional<Occasion> pending;
     // Saved at the end: nothing is looked at or written after.
     bool ended = false;
+    // The notebook's folder was made again and another copy holds it: ours
+    // writes nothing there.
+    bool lockedOut = false;
+    std::unique_ptr<NotebookLock> movedLock;
 };

@@ -1,6 +1,7 @@
 #include "NotebookMessages.h"
 
 #include "core/store/PageFile.h"
+#include "core/store/WorkingFolder.h"
 
 #include <QFileInfo>
 
@@ -73,6 +74,32 @@ QString savedButNotAside(const FileError& error)
                           "its version could not be given a name of its own: %2.\n\n"
                           "It is \"%3\" now. Copy it elsewhere before Kelmo-Note saves again.")
         .arg(shown(PageFile::kName), reason(error), shown(error.file));
+}
+
+QString lockedOut()
+{
+    return QStringLiteral("The notebook's folder \"%1\" was made anew, and another Kelmo-Note has the "
+                          "notebook there open now.\n\nThis one writes nothing there. Your pages stay open "
+                          "here; when you end, they go to a rescue file.")
+        .arg(QString::fromStdString(WorkingFolder::path()));
+}
+
+QString endedLockedOut(bool rescued, const std::string& rescuePath)
+{
+    if (!rescued)
+        return QStringLiteral("Another Kelmo-Note has the notebook \"%1\" open, and your pages could not be "
+                              "put in a rescue file either. They are still open in Kelmo-Note.")
+            .arg(shown(PageFile::kName));
+    return QStringLiteral("Another Kelmo-Note has the notebook \"%1\" open, so this one did not write it.\n\n"
+                          "Your pages are in \"%2\".")
+        .arg(shown(PageFile::kName), QString::fromStdString(rescuePath));
+}
+
+QString rescuedBefore(const std::string& rescuePath)
+{
+    return QStringLiteral("When Kelmo-Note last ended, the notebook here could not be written, so your pages "
+                          "went to \"%1\". Copy what you need from there; it is a notebook of its own.")
+        .arg(QString::fromStdString(rescuePath));
 }
 
 } // namespace NotebookMessages

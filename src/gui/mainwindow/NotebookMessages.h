@@ -15,5 +15,8 @@ QString cannotSave(const FileError& error, bool atEnd);
 QString stillBeingWritten();
 QString bothKept(const std::string& asidePath);
 QString savedButNotAside(const FileError& error);
+QString lockedOut();
+QString endedLockedOut(bool rescued, const std::string& rescuePath);
+QString rescuedBefore(const std::string& rescuePath);
 
 } // namespace NotebookMessages

@@ -50,8 +50,10 @@ void PageView::show(const BusinessDataTier& store)
     const std::u16string_view text = EditorText::withoutFill(shownPage);
     editor.setLineBreak(EditorText::lineBreakOf(text));
     const std::u16string shown = EditorText::fromPage(text);
+    putting = true;
     editor.setPlainText(
         QString(reinterpret_cast<const QChar*>(shown.data()), static_cast<qsizetype>(shown.size())));
+    putting = false;
     shownText = editor.document()->toRawText();
 }
 

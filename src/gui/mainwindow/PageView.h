@@ -24,10 +24,13 @@ public:
     // far as the text reaches.
     void showAgain(const BusinessDataTier& store);
     void store(BusinessDataTier& store) const;
+    // Whether a page is being put into the editor, which is no typing.
+    bool showing() const { return putting; }
 
 private:
     PageEditor& editor;
     std::u16string shownPage;
     QString shownText;
     std::uint64_t shownFromRead = 0;
+    bool putting = false;
 };

@@ -1,0 +1,12 @@
+#include "UserFolders.h"
+
+#include "WideText_win.h"
+
+#include <windows.h>
+
+std::string UserFolders::data()
+{
+    wchar_t buffer[32768];
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, 32768);
+    return length == 0 || length >= 32768 ? std::string() : WideText::toUtf8(std::wstring(buffer, length));
+}
