@@ -13,6 +13,13 @@ page_file() {
     done
 }
 
+# A click into the page, the caret to the end of its text, and typing.
+type_at_page_end() {
+    click_at 200 150
+    xdotool key ctrl+End
+    type_text "$1"
+}
+
 scenario_type_and_end() {
     start_desktop
     # A notebook's folder is no place to load the program's libraries from.
@@ -365,9 +372,7 @@ scenario_slow_writer() {
     # With a change of ours unsaved, the file is left alone while it is being
     # written; once it is quiet, both are kept, and the notice that says so
     # comes while typing goes on and takes none of the keys.
-    click_at 200 150
-    xdotool key ctrl+End
-    type_text " mine"
+    type_at_page_end " mine"
     slow_writer &
     local writer=$!
     xdotool type --delay 300 " and all of this is typed on while it happens"
@@ -384,9 +389,7 @@ scenario_slow_writer() {
     wait_for 5 xdotool search --onlyvisible --name '^xmessage$' || fail "xmessage did not appear"
     local other
     other="$(xdotool search --onlyvisible --name '^xmessage$' | head -n1)"
-    click_at 200 150
-    xdotool key ctrl+End
-    type_text " too"
+    type_at_page_end " too"
     printf '%-2000s' "theirs again" >"$WORK/.incoming" && mv "$WORK/.incoming" "$WORK/kel.kel"
     xdotool windowactivate --sync "$other"
     sleep 6
@@ -401,9 +404,7 @@ scenario_slow_writer() {
     wait_for_window
     slow_writer
     sleep 5
-    click_at 200 150
-    xdotool key ctrl+End
-    type_text "!"
+    type_at_page_end "!"
     menu_end
     wait_for_end
     expect_pages 5
@@ -420,9 +421,7 @@ scenario_display_gone() {
     page_file "page one"
     start_kelmo
     wait_for_window
-    click_at 200 150
-    xdotool key ctrl+End
-    type_text " typed"
+    type_at_page_end " typed"
     kill -KILL "$SCREEN_PID"
     wait_for_end
     grep -q 'connection broke' "$WORK/.program.log" || fail "the program did not end for the lost display"
@@ -433,9 +432,7 @@ scenario_display_gone() {
     start_desktop
     start_kelmo
     wait_for_window
-    click_at 200 150
-    xdotool key ctrl+End
-    type_text " and kept"
+    type_at_page_end " and kept"
     kill -PWR "$PROGRAM_PID"
     wait_for_end
     expect_record 1 'page one typed and kept'
