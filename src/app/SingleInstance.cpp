@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "core/store/UserFolders.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -12,31 +14,39 @@ namespace {
 // How long a copy that is still starting may take to be reachable.
 constexpr int kWaitMs = 2000;
 
-QString requestFileFor(const std::string& identity)
+std::string requestNameFor(const std::string& identity)
 {
     const QByteArray key = QByteArray::fromStdString(identity);
-    const QString name =
-        QStringLiteral("kelmo-note-") +
-        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
-    return QDir(QDir::tempPath()).filePath(name + QStringLiteral(".show"));
+    return "kelmo-note-" +
+           QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24).toStdString() + ".show";
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const QString& notebookPath)
     : notebookPath_(notebookPath)
-{}
+{
+    oeffneKanal();
+}
 
 SingleInstance::~SingleInstance()
 {
-    if (owner_)
-        QFile::remove(requestFile_);
+    if (owner_ && channel_)
+        (void)channel_->remove(requestName_);
+}
+
+void SingleInstance::oeffneKanal()
+{
+    std::optional<FileError> error;
+    const std::string folder = UserFolders::runtime();
+    if (!folder.empty())
+        channel_ = FileSystem::openFolder(folder, error);
 }
 
 SingleInstance::Claim SingleInstance::claim()
 {
     const NotebookLock::Outcome outcome = lock_.take(QFile::encodeName(notebookPath_).toStdString());
-    requestFile_ = requestFileFor(lock_.identity());
+    requestName_ = requestNameFor(lock_.identity());
     if (outcome == NotebookLock::Outcome::HeldElsewhere) {
         const QDeadlineTimer deadline(kWaitMs);
         while (!bitteUmAnzeige()) {
@@ -47,11 +57,19 @@ SingleInstance::Claim SingleInstance::claim()
         return Claim::ShownElsewhere;
     }
     owner_ = true;
-    QFile request(requestFile_);
-    if (request.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        request.close();
-    watcher_.addPath(requestFile_);
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::leseAnfragen);
+    // A request file left by a copy that crashed is ours to go on with; a
+    // name someone else made, or a link, is refused: then no later copy can
+    // reach this one, and it says so when it is started.
+    std::unique_ptr<OpenedFile> requests;
+    bool created = false;
+    if (channel_ && !channel_->openForUpdate(requestName_, requests, created)) {
+        requestsSeen_ = requests->facts().stamp.size;
+        (void)requests->close();
+        const QString path =
+            QString::fromStdString(FileSystem::inFolder(UserFolders::runtime(), requestName_));
+        watcher_.addPath(path);
+        connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::leseAnfragen);
+    }
     return outcome == NotebookLock::Outcome::Taken ? Claim::Alone : Claim::Unguarded;
 }
 
@@ -60,24 +78,36 @@ QString SingleInstance::lockFailure() const
     return QString::fromStdString(lock_.reason());
 }
 
-void SingleInstance::leseAnfragen(const QString& path)
+// Each request is a line: the file grows, and is never shortened by us.
+void SingleInstance::leseAnfragen()
 {
-    if (QFileInfo(path).size() > 0) {
-        QFile request(path);
-        if (request.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            request.close();
+    FileFacts found;
+    if (channel_->facts(requestName_, found) || !found.exists)
+        return;
+    if (found.stamp.size > requestsSeen_) {
+        requestsSeen_ = found.stamp.size;
         emit showRequested();
     }
     // Watching ends when the file is replaced or removed; take it up again.
-    if (!watcher_.files().contains(path) && QFile::exists(path))
+    const QString path = QString::fromStdString(FileSystem::inFolder(UserFolders::runtime(), requestName_));
+    if (!watcher_.files().contains(path))
         watcher_.addPath(path);
 }
 
 bool SingleInstance::bitteUmAnzeige() const
 {
-    QFile request(requestFile_);
-    if (!request.exists() || !request.open(QIODevice::WriteOnly | QIODevice::Append))
+    FileFacts found;
+    if (!channel_ || channel_->facts(requestName_, found) || !found.exists)
         return false;
-    request.write("show\n");
-    return true;
+    std::unique_ptr<OpenedFile> requests;
+    bool created = false;
+    if (channel_->openForUpdate(requestName_, requests, created))
+        return false;
+    if (created) {
+        (void)requests->close();
+        (void)channel_->remove(requestName_);
+        return false;
+    }
+    const char line[] = "show\n";
+    return !requests->writeAt(requests->facts().stamp.size, line, sizeof line - 1) && !requests->close();
 }

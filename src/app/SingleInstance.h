@@ -1,10 +1,14 @@
 #pragma once
 
+#include "core/store/FileSystem.h"
 #include "core/store/NotebookLock.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
 
 // One Kelmo-Note per notebook: a second copy would write the notebook over
 // the first one's at its end. The notebook's lock decides which copy runs;
@@ -37,12 +41,17 @@ signals:
     void showRequested();
 
 private:
-    // Later copies write a line into a file the running copy watches.
+    // Later copies add a line to a file the running copy watches, in a
+    // folder only the user can reach; it is never truncated or followed
+    // through a link.
     bool bitteUmAnzeige() const;
-    void leseAnfragen(const QString& path);
+    void leseAnfragen();
+    void oeffneKanal();
 
     QString notebookPath_;
-    QString requestFile_;
+    std::string requestName_;
+    std::unique_ptr<FileSystem> channel_;
+    std::uint64_t requestsSeen_ = 0;
     NotebookLock lock_;
     QFileSystemWatcher watcher_;
     bool owner_ = false;

@@ -1,8 +1,10 @@
 // Owners, modes, permissions and links are POSIX's; Windows has its own
 // rules for them, which these tests do not speak of.
 #include "PageFileFixture.h"
+#include "SteppingFileSystem.h"
 #include "core/options/OptionsFile.h"
 #include "core/store/NotebookLock.h"
+#include "core/store/NotebookOnDisk.h"
 
 #ifndef _WIN32
 #include <functional>
@@ -31,6 +33,101 @@ TEST_F(OwnersAndLinks, ALinkedNotebookIsReplacedBehindItsLinkWithItsPermissions)
     EXPECT_EQ(fs::status("real/notes.kel").permissions(), fs::perms(0640));
     EXPECT_FALSE(fs::exists("keltemp.kel"));
     EXPECT_FALSE(fs::exists("real/keltemp.kel"));
+}
+
+// No file is readable by more people at any moment than the notebook it
+// replaces or belongs to; a new one in a fresh folder follows the umask.
+TEST_F(OwnersAndLinks, EveryFileIsBornPrivateAndTakesTheNotebooksMode)
+{
+    const mode_t mask = ::umask(022);
+    struct Case {
+        const char* what;
+        std::function<void()> meanwhile;
+        fs::perms notebook;
+    };
+    const Case cases[] = {
+        {"saved in place", [] {}, fs::perms(0600)},
+        {"replaced by another program with a wider mode",
+         [] {
+             writeBytes("incoming", record("theirs"));
+             fs::permissions("incoming", fs::perms(0644));
+             fs::rename("incoming", "kel.kel");
+         },
+         fs::perms(0600)},
+        {"deleted", [] { fs::remove("kel.kel"); }, fs::perms(0600)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder own;
+        writeBytes("kel.kel", record("mine"));
+        fs::permissions("kel.kel", fs::perms(0600));
+        BusinessDataTier notebook(dialogs);
+        NotebookOnDisk disk(FileSystem::native(), "kel.kel");
+        ::PageFile::ReadInfo found;
+        ASSERT_FALSE(notebook.leseDatei("kel.kel", found));
+        disk.read(found, notebook.pages().snapshot(), 0);
+        notebook.nachname(u"changed");
+        c.meanwhile();
+        SteppingFileSystem files;
+        fs::perms temporary{};
+        files.before = [&](const std::string& step, const std::string&) {
+            if (step == "facts" && fs::exists("keltemp.kel") && temporary == fs::perms{})
+                temporary = fs::status("keltemp.kel").permissions() & fs::perms::mask;
+        };
+        const ::PageFile::Expected expected = disk.expected();
+        ::PageFile::Saved saved;
+        ASSERT_FALSE(::PageFile::write(files, "kel.kel", "keltemp.kel", notebook.pages(), &expected, saved));
+        EXPECT_EQ(fs::status("kel.kel").permissions() & fs::perms::mask, c.notebook);
+        EXPECT_EQ(temporary & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+
+        ASSERT_FALSE(OptionsFile::write("optionen.kel", Options{}));
+        EXPECT_EQ(fs::status("optionen.kel").permissions() & fs::perms::mask, fs::perms(0600))
+            << "new options take the notebook's mode";
+    }
+    TempFolder fresh;
+    ASSERT_FALSE(OptionsFile::write("optionen.kel", Options{}));
+    EXPECT_EQ(fs::status("optionen.kel").permissions() & fs::perms::mask, fs::perms(0644)) << "the umask's";
+    std::unique_ptr<OpenedFile> created;
+    ASSERT_FALSE(FileSystem::native().createNew("new", created));
+    EXPECT_EQ(fs::status("new").permissions() & fs::perms::mask, fs::perms(0600));
+    ::umask(mask);
+}
+
+// What is checked is what is used: a name switched to a link, or a folder
+// swapped for a link to another, between the look and the write leads
+// nowhere else.
+TEST_F(OwnersAndLinks, ANameSwitchedToALinkBetweenCheckAndUseRedirectsNothing)
+{
+    writeBytes("victim", std::string(300, 'v'));
+    SteppingFileSystem files;
+    files.before = [](const std::string& step, const std::string&) {
+        if (step == "openForUpdate") {
+            fs::remove("optionen.kel");
+            fs::create_symlink("victim", "optionen.kel");
+        }
+    };
+    std::unique_ptr<OpenedFile> opened;
+    bool created = false;
+    writeBytes("optionen.kel", "");
+    const auto error = files.openForUpdate("optionen.kel", opened, created);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(readBytes("victim"), std::string(300, 'v'));
+
+    fs::create_directory("notes");
+    fs::create_directory("elsewhere");
+    writeBytes("notes/kel.kel", record("mine"));
+    std::optional<FileError> opening;
+    auto folder = FileSystem::openFolder("notes", opening);
+    ASSERT_TRUE(folder);
+    fs::rename("notes", "moved");
+    fs::create_directory_symlink("elsewhere", "notes");
+    PageList pages;
+    ::PageFile::ReadInfo found;
+    ASSERT_FALSE(::PageFile::readExisting(*folder, "kel.kel", pages, found));
+    ::PageFile::Saved saved;
+    ASSERT_FALSE(::PageFile::write(*folder, "kel.kel", "keltemp.kel", pages, nullptr, saved));
+    EXPECT_TRUE(fs::is_empty("elsewhere")) << "the folder held open is the one written";
+    EXPECT_EQ(readBytes("moved/kel.kel"), record("mine"));
 }
 
 TEST_F(OwnersAndLinks, ATemporaryFileThatIsALinkIsNotFollowed)

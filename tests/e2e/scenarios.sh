@@ -199,11 +199,11 @@ scenario_second_copy() {
     type_text " kept"
     (cd "$WORK" && timeout 10 "$PROGRAM" >/dev/null 2>&1) || fail "the second copy did not end at once"
     kill -0 "$first" 2>/dev/null || fail "the first copy ended"
-    # A copy that cannot reach the first (another temporary folder, through a
+    # A copy that cannot reach the first (another runtime folder, through a
     # link to the folder) says the notebook is open elsewhere and ends.
-    mkdir "$WORK/.othertmp"
+    mkdir -m 700 "$WORK/.othertmp"
     ln -s "$WORK" "$WORK/.linked"
-    (cd "$WORK/.linked" && TMPDIR="$WORK/.othertmp" exec timeout 20 "$PROGRAM" >/dev/null 2>&1) &
+    (cd "$WORK/.linked" && XDG_RUNTIME_DIR="$WORK/.othertmp" exec timeout 20 "$PROGRAM" >/dev/null 2>&1) &
     local third=$!
     wait_for 10 xdotool search --onlyvisible --name '^Kelmo Note$' || fail "the third copy said nothing"
     xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Kelmo Note$' | head -n1)" key Return
@@ -437,6 +437,31 @@ scenario_display_gone() {
     wait_for_end
     expect_record 1 'page one typed and kept'
     expect_no_temp
+}
+
+# Another local user (nobody) may enter the notebook's folder and holds a
+# lock on it: the start goes on, and the notebook stays private.
+scenario_other_user() {
+    if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1 || ! command -v setpriv >/dev/null; then
+        echo "skipped: needs root, setpriv and the user nobody to act as another user"
+        return 0
+    fi
+    start_desktop
+    chmod 755 "$WORK"
+    page_file "private"
+    chmod 600 "$WORK/kel.kel"
+    # setpriv, not runuser: a login session's end would take the test with it.
+    setpriv --reuid "$(id -u nobody)" --regid "$(id -g nobody)" --clear-groups -- flock -n "$WORK" sleep 60 &
+    HELPERS+=($!)
+    sleep 0.5
+    start_kelmo
+    wait_for_window
+    type_at_page_end " and still mine"
+    menu_end
+    wait_for_end
+    expect_record 1 'private and still mine'
+    [ "$(stat -c %a "$WORK/kel.kel")" = 600 ] || fail "the notebook is no longer private"
+    [ "$(stat -c %a "$WORK/.kel.lock")" = 600 ] || fail "the lock file can be opened by others"
 }
 
 scenario_keyboard_only() {

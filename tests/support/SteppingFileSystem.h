@@ -35,6 +35,12 @@ public:
         step("createNew", path);
         return real().createNew(path, file);
     }
+    std::optional<FileError> openForUpdate(const std::string& path, std::unique_ptr<OpenedFile>& file,
+                                           bool& created) override
+    {
+        step("openForUpdate", path);
+        return real().openForUpdate(path, file, created);
+    }
     std::optional<FileError> remove(const std::string& path) override
     {
         step("remove", path);

@@ -5,6 +5,7 @@
 #include "gui/desktop/QtUserDialogs.h"
 
 #include <QAccessible>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
@@ -239,13 +240,16 @@ TEST_F(About, ItsMessageStandsOverItAndHandsTheKeyboardBackToIt)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
     shell.takes = false;
     QWidget* over = nullptr;
-    QTimer::singleShot(0, [&over] {
-        QWidget* box = QApplication::activeModalWidget();
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&over, &format] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         over = box->parentWidget();
+        format = box->textFormat();
         box->close();
     });
     QTest::keyClick(about.Command3, Qt::Key_Return);
     EXPECT_EQ(over, &about);
+    EXPECT_EQ(format, Qt::PlainText) << "a path or text from a file is never markup";
     EXPECT_TRUE(QTest::qWaitFor([&about] { return QApplication::activeWindow() == &about; }));
 }
 

@@ -27,13 +27,13 @@ TEST(SingleInstance, EveryPathToARunningNotebookHandsOverAndOtherNotebooksRun)
     EXPECT_TRUE(shows.wait(2000));
     EXPECT_EQ(shows.count(), 1);
 
-    // A copy with another temporary folder cannot reach the first one, and
+    // A copy with another runtime folder cannot reach the first one, and
     // must not run beside it either.
-    const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QByteArray::fromStdString(folder.path() / "elsewhere"));
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.path() / "elsewhere"));
     SingleInstance unreachable(QStringLiteral("notes/kel.kel"));
     EXPECT_EQ(unreachable.claim(), Claim::OpenElsewhere);
-    qputenv("TMPDIR", tmp);
+    qputenv("XDG_RUNTIME_DIR", runtime);
 
     SingleInstance other(QStringLiteral("elsewhere/kel.kel"));
     EXPECT_EQ(other.claim(), Claim::Alone);

@@ -60,12 +60,16 @@ bool readValue(std::FILE* file, long record, std::int16_t& value)
     return true;
 }
 
-bool writeValue(std::FILE* file, long record, std::int16_t value)
+// A new options file was made private; it takes the notebook's mode
+// beside it, or where there is none, the usual one.
+void pickMode(const std::string& target, OpenedFile& file)
 {
-    const auto bits = static_cast<std::uint16_t>(value);
-    const unsigned char bytes[2] = {static_cast<unsigned char>(bits & 0xFF),
-                                    static_cast<unsigned char>(bits >> 8)};
-    return std::fseek(file, (record - 1) * kRecordSize, SEEK_SET) == 0 && std::fwrite(bytes, 1, 2, file) == 2;
+    FileFacts notebook;
+    const std::string beside = FileSystem::inFolder(FileSystem::folderOf(target), "kel.kel");
+    if (!FileSystem::native().facts(beside, notebook) && notebook.exists && notebook.regular)
+        file.takeOwnerAndMode(notebook);
+    else
+        file.takeUsualMode();
 }
 
 std::string_view trimmed(std::string_view text)
@@ -87,8 +91,10 @@ std::optional<FileError> read(const std::string& path, Options& options)
         if (errno != ENOENT)
             return systemError(path, errno);
         std::string target;
-        if (!FileSystem::native().writeTarget(path, target))
-            File created(target, "ab");
+        std::unique_ptr<OpenedFile> created;
+        if (!FileSystem::native().writeTarget(path, target) &&
+            !FileSystem::native().createNew(target, created))
+            pickMode(target, *created);
         options = {};
         return std::nullopt;
     }
@@ -100,29 +106,32 @@ std::optional<FileError> read(const std::string& path, Options& options)
     return std::nullopt;
 }
 
+// The allowed links are followed once; the file at their end is opened
+// without following another, checked on its descriptor and written through
+// it, so that a name switched to a link meanwhile leads nowhere.
 std::optional<FileError> write(const std::string& path, const Options& options)
 {
+    FileSystem& files = FileSystem::native();
     std::string target;
-    if (auto refusal = FileSystem::native().writeTarget(path, target))
+    if (auto refusal = files.writeTarget(path, target))
         return refusal;
-    if (auto refusal = FileSystem::native().refuseUnlessPlain(target))
+    if (auto refusal = files.refuseUnlessPlain(target))
         return refusal;
-    {
-        // Creates a missing file without shortening an existing one.
-        File create(target, "ab");
-        if (!create.get())
-            return systemError(path, errno);
+    std::unique_ptr<OpenedFile> file;
+    bool created = false;
+    if (auto error = files.openForUpdate(target, file, created))
+        return error;
+    const std::int16_t values[] = {options.startHidden, options.fontSize, options.fontName};
+    for (long record = 1; record <= 3; ++record) {
+        const char bytes[2] = {
+            static_cast<char>(values[record - 1] & 0xFF),
+            static_cast<char>((static_cast<std::uint16_t>(values[record - 1]) >> 8) & 0xFF)};
+        if (auto error = file->writeAt(static_cast<std::uint64_t>((record - 1) * kRecordSize), bytes, 2))
+            return error;
     }
-    File file(target, "r+b");
-    if (!file.get())
-        return systemError(path, errno);
-    errno = 0;
-    if (!writeValue(file.get(), 1, options.startHidden) || !writeValue(file.get(), 2, options.fontSize) ||
-        !writeValue(file.get(), 3, options.fontName) || std::fflush(file.get()) != 0)
-        return systemError(path, errno);
-    if (file.close() != 0)
-        return systemError(path, errno);
-    return std::nullopt;
+    if (created)
+        pickMode(target, *file);
+    return file->close();
 }
 
 bool startsHidden(std::int16_t flag)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileError.h"
-#include "PageFile.h"
+#include "FileStamp.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,11 +28,17 @@ public:
     // Reads exactly `size` bytes; a file that ends before is an error.
     [[nodiscard]] virtual std::optional<FileError> read(char* data, std::size_t size) = 0;
     [[nodiscard]] virtual std::optional<FileError> write(const char* data, std::size_t size) = 0;
+    // Writes at `offset`, wherever the file stands; past its end the gap is zeros.
+    [[nodiscard]] virtual std::optional<FileError> writeAt(std::uint64_t offset, const char* data,
+                                                           std::size_t size) = 0;
     // Puts what was written on the disk itself, past every cache.
     [[nodiscard]] virtual std::optional<FileError> sync() = 0;
     // Gives the file the owner, group and mode of `model`, as far as this
     // process may set them.
     virtual void takeOwnerAndMode(const FileFacts& model) = 0;
+    // Gives a file made private the mode a new file in its folder gets
+    // (the umask's), where there is no file to take it from.
+    virtual void takeUsualMode() = 0;
     virtual FileFacts facts() = 0;
     // Closes now and reports the result, which for a written file can be the
     // first sign of a failed write.
@@ -63,9 +69,15 @@ public:
     // Opens a plain file for reading without waiting: a pipe is refused.
     [[nodiscard]] virtual std::optional<FileError> openForReading(const std::string& path,
                                                                   std::unique_ptr<OpenedFile>& file) = 0;
-    // Creates a file that must not exist yet, never through a link.
+    // Creates a file that must not exist yet, never through a link, readable
+    // by the user alone until it is given a mode.
     [[nodiscard]] virtual std::optional<FileError> createNew(const std::string& path,
                                                              std::unique_ptr<OpenedFile>& file) = 0;
+    // Opens a plain file of the user's for reading and writing, made
+    // private where it is missing, never through a link and never
+    // shortened. `created` says whether it was made.
+    [[nodiscard]] virtual std::optional<FileError>
+    openForUpdate(const std::string& path, std::unique_ptr<OpenedFile>& file, bool& created) = 0;
     // Removes a file; one that is not there is no error.
     [[nodiscard]] virtual std::optional<FileError> remove(const std::string& path) = 0;
     // Renames `from` over `to` in one step.

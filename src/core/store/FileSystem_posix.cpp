@@ -20,6 +20,19 @@ FileError systemError(const std::string& file, int error)
     return {file, std::strerror(error)};
 }
 
+// The umask, read once while the program has one thread: reading it means
+// setting it.
+mode_t usualMask()
+{
+    static const mode_t mask = [] {
+        const mode_t found = ::umask(022);
+        ::umask(found);
+        return found;
+    }();
+    return mask;
+}
+[[maybe_unused]] const mode_t kMaskAtStart = usualMask();
+
 FileFacts factsOf(const struct stat& info)
 {
     FileFacts facts;
@@ -76,6 +89,20 @@ public:
         return std::nullopt;
     }
 
+    std::optional<FileError> writeAt(std::uint64_t offset, const char* data, std::size_t size) override
+    {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::pwrite(fd_, data + done, size - done, static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return systemError(path_, n < 0 ? errno : EIO);
+            done += static_cast<std::size_t>(n);
+        }
+        return std::nullopt;
+    }
+
     std::optional<FileError> write(const char* data, std::size_t size) override
     {
         std::size_t done = 0;
@@ -111,6 +138,11 @@ public:
         if (::fchown(fd_, model.owner, model.group) != 0)
             (void)::fchown(fd_, static_cast<uid_t>(-1), model.group);
         (void)::fchmod(fd_, model.mode);
+    }
+
+    void takeUsualMode() override
+    {
+        (void)::fchmod(fd_, 0666 & ~usualMask());
     }
 
     FileFacts facts() override
@@ -226,10 +258,34 @@ public:
     std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
     {
         const int fd =
-            ::openat(folder_, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            ::openat(folder_, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
             return systemError(path, errno);
         file = std::make_unique<PosixFile>(fd, path);
+        return std::nullopt;
+    }
+
+    std::optional<FileError> openForUpdate(const std::string& path, std::unique_ptr<OpenedFile>& file,
+                                           bool& created) override
+    {
+        created = false;
+        int fd = ::openat(folder_, path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            fd = ::openat(folder_, path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            created = fd >= 0;
+        }
+        if (fd < 0)
+            return systemError(path, errno);
+        file = std::make_unique<PosixFile>(fd, path);
+        struct stat info {};
+        if (::fstat(fd, &info) != 0)
+            return systemError(path, errno);
+        if (!S_ISREG(info.st_mode))
+            return FileError{path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile};
+        // Root may look after another user's files; nobody else writes into
+        // a file that is not theirs.
+        if (info.st_uid != ::geteuid() && ::geteuid() != 0)
+            return FileError{path, "it belongs to another user, so Kelmo-Note does not write into it"};
         return std::nullopt;
     }
 

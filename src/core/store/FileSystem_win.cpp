@@ -86,6 +86,15 @@ public:
         return std::nullopt;
     }
 
+    std::optional<FileError> writeAt(std::uint64_t offset, const char* data, std::size_t size) override
+    {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN))
+            return lastError(path_);
+        return write(data, size);
+    }
+
     std::optional<FileError> write(const char* data, std::size_t size) override
     {
         while (size > 0) {
@@ -116,6 +125,9 @@ public:
             SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
         }
     }
+
+    // Windows gives a new file the folder's access rules already.
+    void takeUsualMode() override {}
 
     FileFacts facts() override { return factsOf(handle_); }
 
@@ -220,6 +232,30 @@ public:
         if (handle == INVALID_HANDLE_VALUE)
             return lastError(path);
         file = std::make_unique<WinFile>(handle, path);
+        return std::nullopt;
+    }
+
+    // No sharing for writing while it is open; a link (reparse point) is
+    // not followed.
+    std::optional<FileError> openForUpdate(const std::string& pathGiven, std::unique_ptr<OpenedFile>& file,
+                                           bool& created) override
+    {
+        const std::string path = at(pathGiven);
+        const std::wstring wide = WideText::fromUtf8(path);
+        HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        created = false;
+        if (handle == INVALID_HANDLE_VALUE && isMissing(GetLastError())) {
+            handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            created = handle != INVALID_HANDLE_VALUE;
+        }
+        if (handle == INVALID_HANDLE_VALUE)
+            return lastError(path);
+        file = std::make_unique<WinFile>(handle, path);
+        const FileFacts found = file->facts();
+        if (!found.regular)
+            return FileError{path, "it is not a regular file (a folder, pipe or device)"};
         return std::nullopt;
     }
 

@@ -1,6 +1,7 @@
-// On POSIX systems the lock is an flock on the notebook's folder: the save
-// replaces the notebook file, never the folder, and no lock file is left
-// behind in the user's folder.
+// On POSIX systems the lock is an flock on a file of the user's beside the
+// notebook, ".kel.lock", which only the user can open: the save replaces the
+// notebook file, so the lock cannot be on that, and a lock on the folder
+// could be taken by anyone who may read the folder.
 #include "NotebookLock.h"
 
 #include "FileSystem.h"
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +32,15 @@ std::string realNotebook(const std::string& path)
     return path;
 }
 
+const char* const kLockName = ".kel.lock";
+
+std::string userName(uid_t user)
+{
+    const struct passwd* entry = ::getpwuid(user);
+    return entry ? "the user " + std::string(entry->pw_name)
+                 : "the user with the number " + std::to_string(user);
+}
+
 } // namespace
 
 NotebookLock::~NotebookLock()
@@ -43,16 +54,30 @@ NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
     const std::string notebook = realNotebook(notebookPath);
     const std::string folder = FileSystem::folderOf(notebook);
     const std::string name = notebook.substr(notebook.find_last_of('/') + 1);
-    // Close-on-exec: a browser started from the about dialog must not carry
-    // the lock beyond our end.
-    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
+    struct stat place {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &place) != 0) {
         reason_ = std::strerror(errno);
         identity_ = notebook;
         return Outcome::NotSupported;
     }
-    identity_ = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + "/" + name;
+    identity_ = std::to_string(place.st_dev) + ":" + std::to_string(place.st_ino) + "/" + name;
+    // A file only the user can open: no other user can hold it. Close-on-exec:
+    // a browser started from the about dialog must not carry the lock
+    // beyond our end.
+    const std::string lockFile = FileSystem::inFolder(folder, kLockName);
+    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
+        reason_ = lockFile + ": " + std::strerror(errno);
+        return Outcome::NotSupported;
+    }
+    // In a folder others may write, the name may be someone else's.
+    if (info.st_uid != ::geteuid() || !S_ISREG(info.st_mode)) {
+        reason_ = lockFile + " belongs to " + userName(info.st_uid);
+        ::close(fd_);
+        fd_ = -1;
+        return Outcome::NotSupported;
+    }
     if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
         return Outcome::Taken;
     if (errno == EWOULDBLOCK)

@@ -19,6 +19,7 @@ NotebookOnDisk::NotebookOnDisk(FileSystem& files, std::string path)
 void NotebookOnDisk::read(const PageFile::ReadInfo& found, PageList pages, std::int64_t nowMs)
 {
     kenne(found.stamp, nowMs);
+    knownFacts_ = found.facts;
     knownPartBytes_ = found.partBytes;
     knownHash_.reset();
     knownPages_ = std::move(pages);
@@ -33,6 +34,7 @@ void NotebookOnDisk::read(const PageFile::ReadInfo& found, PageList pages, std::
 void NotebookOnDisk::written(const PageFile::Saved& saved, PageList pages, std::int64_t nowMs)
 {
     kenne(saved.stamp, nowMs);
+    knownFacts_ = saved.facts;
     knownPartBytes_ = 0;
     knownHash_.reset();
     knownPages_ = std::move(pages);
@@ -41,7 +43,7 @@ void NotebookOnDisk::written(const PageFile::Saved& saved, PageList pages, std::
 
 PageFile::Expected NotebookOnDisk::expected()
 {
-    return {known_, bekannterHash()};
+    return {known_, bekannterHash(), knownFacts_};
 }
 
 void NotebookOnDisk::hashKnownPages()

@@ -78,6 +78,7 @@ private:
     FileSystem* files_;
     std::string path_;
     FileStamp known_;
+    FileFacts knownFacts_;
     std::size_t knownPartBytes_ = 0;
     PageList knownPages_;
     std::optional<std::uint64_t> knownHash_;

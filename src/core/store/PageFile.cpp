@@ -77,6 +77,22 @@ std::optional<FileError> saveTarget(FileSystem& files, const std::string& path, 
     return std::nullopt;
 }
 
+// Whose and how readable ours is to be: the notebook's as we knew it, where
+// another program replaced or deleted it meanwhile, and never readable by
+// more than the file it replaces.
+FileFacts modelFor(const FileFacts& existing, const Expected* expected)
+{
+    if (!expected || !expected->model.exists)
+        return existing;
+    if (!existing.exists)
+        return expected->model;
+    if (existing.stamp == expected->stamp)
+        return existing;
+    FileFacts narrowest = expected->model;
+    narrowest.mode &= existing.mode;
+    return narrowest;
+}
+
 // Hashes a file's bytes in pieces of any size. Four lanes of 8 bytes run
 // side by side, so that hashing a notebook costs little beside reading it.
 class ContentHash {
@@ -342,6 +358,7 @@ std::optional<FileError> readExisting(FileSystem& files, const std::string& path
     std::fill(bytes + size, bytes + count * kRecordSize, ' ');
     pages = std::move(loaded);
     info.stamp = found.stamp;
+    info.facts = found;
     info.partBytes = static_cast<std::size_t>(size % kRecordSize);
     return std::nullopt;
 }
@@ -355,8 +372,12 @@ std::optional<FileError> read(const std::string& path, PageList& pages, ReadInfo
         return std::nullopt;
     // A missing notebook is made empty where the folder allows it.
     std::unique_ptr<OpenedFile> created;
-    if (!files.createNew(path, created))
-        info.stamp = created->facts().stamp;
+    if (!files.createNew(path, created)) {
+        // A new notebook in a new place follows the umask.
+        created->takeUsualMode();
+        info.facts = created->facts();
+        info.stamp = info.facts.stamp;
+    }
     return std::nullopt;
 }
 
@@ -435,8 +456,11 @@ std::optional<FileError> write(FileSystem& files, const std::string& path, const
 
     if (auto error = writeRecords(*file, pages))
         return discard(*error);
-    if (existing.exists)
-        file->takeOwnerAndMode(existing);
+    const FileFacts model = modelFor(existing, expected);
+    if (model.exists)
+        file->takeOwnerAndMode(model);
+    else
+        file->takeUsualMode();
     if (auto error = file->sync())
         return discard(*error);
     const FileFacts result = file->facts();
@@ -453,6 +477,7 @@ std::optional<FileError> write(FileSystem& files, const std::string& path, const
         return std::nullopt;
     }
     saved.stamp = placing.placedStamp(result.stamp);
+    saved.facts = result;
     auto kept = placing.keepDisplaced(saved.asidePath);
     files.syncFolder(folder);
     return kept;

@@ -1,29 +1,13 @@
 #pragma once
 
 #include "FileError.h"
+#include "FileStamp.h"
+#include "FileSystem.h"
 #include "PageList.h"
-
-class FileSystem;
 
 #include <cstdint>
 #include <optional>
 #include <string>
-
-// Which file a path leads to and how it looks, so that a change made by
-// another program is seen: a replacement gets a new identity, an edit in
-// place a new size or modification time, and its change time, which no
-// program can set back as it can the modification time. Times are in
-// nanoseconds since 1970.
-struct FileStamp {
-    bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    std::int64_t changedNs = 0;
-
-    bool operator==(const FileStamp&) const = default;
-};
 
 // The notebook file as we last read or wrote it: its stamp and a hash of its
 // bytes, which tells a copy of the same bytes from a real change.
@@ -50,6 +34,8 @@ std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t 
 // What reading found besides the pages.
 struct ReadInfo {
     FileStamp stamp;
+    // Its owner, group and mode, which a new notebook in its place takes.
+    FileFacts facts;
     // Bytes of a last record that was not whole; it was filled with blanks.
     std::size_t partBytes = 0;
 };
@@ -85,12 +71,16 @@ bool settled(const FileStamp& stamp);
 struct Expected {
     FileStamp stamp;
     std::uint64_t hash = 0;
+    // The notebook's owner, group and mode as last read or written: a file
+    // written after another program's change or a deletion takes them.
+    FileFacts model;
 };
 
 // What a save did.
 struct Saved {
     // Ours, as written.
     FileStamp stamp;
+    FileFacts facts;
     // False where the notebook changed just before ours would have taken its
     // place on a file system that cannot swap files: nothing was written.
     bool written = false;

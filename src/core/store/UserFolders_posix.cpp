@@ -1,6 +1,8 @@
 #include "UserFolders.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 std::string UserFolders::data()
 {
@@ -10,4 +12,16 @@ std::string UserFolders::data()
         return xdg;
     const char* home = std::getenv("HOME");
     return home && home[0] == '/' ? std::string(home) + "/.local/share" : std::string();
+}
+
+std::string UserFolders::runtime()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/')
+        return runtime;
+    const std::string folder = data().empty() ? std::string() : data() + "/kelmo-note";
+    std::error_code ignored;
+    if (!folder.empty() && std::filesystem::create_directories(folder, ignored))
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ignored);
+    return folder;
 }

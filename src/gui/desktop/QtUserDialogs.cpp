@@ -26,6 +26,8 @@ QMessageBox::Icon qtIcon(UserDialogs::Icon icon)
 // would stay dead until it was clicked.
 int showOver(QMessageBox& box, QWidget* parent)
 {
+    // Paths and texts from files are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     const int answer = box.exec();
     KeyboardReturn::to(parent);
     return answer;
