@@ -36,6 +36,8 @@ awk -F, '
         }
         ratio("FullNotebook/leseDatei", "FullNotebook/raw_read_block", 1.2)
         ratio("FullNotebook/schreibeDatei", "FullNotebook/raw_write_sync_rename", 1.3)
+        ratio("BM_find_in_all_pages/matchCase:1", "BM_memmem_all_pages", 1.5)
+        ratio("BM_find_in_all_pages/matchCase:0", "BM_memmem_all_pages", 4.0)
     }' "$csv" | sort
 rm -f "$csv"
 

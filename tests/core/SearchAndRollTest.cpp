@@ -1,5 +1,7 @@
 #include "core/common/Twips.h"
+#include "core/mainwindow/NotebookSearch.h"
 #include "core/mainwindow/TextSearch.h"
+#include "core/store/CodePage.h"
 #include "core/tray/RollSteps.h"
 
 #include <cmath>
@@ -59,6 +61,66 @@ TEST(TextSearch, AnEmptyTermIsFoundAtTheCaretAndEmptyTextHasNothing)
         EXPECT_EQ(result.selection.start, 0);
     }
     EXPECT_FALSE(TextSearch::next(u"ab", u"abc", false, {}).found);
+}
+
+// The whole notebook, searched as the page search searches one page: each
+// case lists the pages that hold the word and where the first place is in
+// the editor's text ("page:position").
+TEST(NotebookSearch, FindsEveryPageThatHoldsTheWordAsThePageSearchWould)
+{
+    const CodePage& codePage = CodePage::windows1252();
+    auto page = [](const std::string& text) {
+        auto seite = std::make_unique<Seite>();
+        seite->inhalt.fill(' ');
+        std::copy(text.begin(), text.end(), seite->inhalt.begin());
+        return seite;
+    };
+    PageList pages;
+    pages.insert(0, page("Dentist on Monday"));
+    pages.insert(1, page("Shopping:\r\nmilk, bread\r\ndentist 0170"));
+    pages.insert(2, page("den\r\ntist is no word here; \xC9"
+                         "clair and \xE9"
+                         "CLAIR"));
+    auto empty = std::make_unique<Seite>();
+    pages.insert(3, std::move(empty)); // never written: NULs
+    pages.insert(4, page("last: DENTIST"));
+    struct Case {
+        std::u16string term;
+        bool matchCase;
+        std::vector<std::string> hits;
+    };
+    const Case cases[] = {
+        {u"dentist", false, {"1:0", "2:22", "5:6"}},
+        {u"dentist", true, {"2:22"}},
+        {u"Dentist", true, {"1:0"}},
+        {u"\u00E9clair", false, {"3:26"}},
+        {u"\u00C9CLAIR", false, {"3:26"}},
+        {u"\u00E9CLAIR", true, {"3:37"}},
+        {u"den tist", false, {}},
+        {u"  ", false, {}},
+        {u"", false, {}},
+        {u"\u0141ukasz", false, {}},
+        {u"?", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.term.begin(), c.term.end()));
+        const std::string term = NotebookSearch::termBytes(c.term, codePage);
+        std::vector<std::string> found;
+        for (const auto& hit : NotebookSearch::find(pages, term, c.matchCase, codePage)) {
+            const std::string_view record(pages[hit.page - 1].inhalt.data(), kPageLength);
+            found.push_back(std::to_string(hit.page) + ":" +
+                            std::to_string(NotebookSearch::editorPosition(record, hit.offset)));
+        }
+        EXPECT_EQ(found, c.hits);
+    }
+    // The line around a place, and a long line cut around the word, whole.
+    const std::string_view second(pages[1].inhalt.data(), kPageLength);
+    const auto [start, end] = NotebookSearch::lineAround(second, 24, 7, 80);
+    EXPECT_EQ(second.substr(start, end - start), "dentist 0170");
+    const std::string longLine = std::string(300, 'x') + "needle" + std::string(300, 'y');
+    const auto [from, to] = NotebookSearch::lineAround(longLine, 300, 6, 40);
+    EXPECT_LE(to - from, 40u);
+    EXPECT_NE(longLine.substr(from, to - from).find("needle"), std::string::npos);
 }
 
 TEST(RollSteps, DownAndUpWithTheWindowsArgumentsReturnToTheStart)

@@ -246,7 +246,9 @@ start_kelmo() {
 visible_windows() {
     local id
     for id in $(xdotool search --onlyvisible --classname '^kelmo-note$' 2>/dev/null); do
-        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "Kelmo-Note notices" ] && continue
+        case "$(xdotool getwindowname "$id" 2>/dev/null)" in
+        "Kelmo-Note notices" | "Find in all pages") continue ;;
+        esac
         xwininfo -id "$id" | awk -v id="$id" '/Width:/ {print id, $2}'
     done
 }

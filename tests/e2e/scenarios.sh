@@ -226,7 +226,7 @@ scenario_status_notifier() {
     wait_for 5 frame_known || fail "the window manager did not frame the window"
     wait_for 10 status_notifier_item || fail "the tray icon did not appear on the StatusNotifier host"
     sleep 1
-    [ "$(published_menu | tr '\n' '|')" = "Minimize|Maxsimize|Options|Print|About Kelmo-Note|End|" ] ||
+    [ "$(published_menu | tr '\n' '|')" = "Minimize|Maxsimize|Options|Print|About Kelmo-Note|Find in all pages...|End|" ] ||
         fail "the published menu is not the popup menu: $(published_menu | tr '\n' '|')"
     skips_taskbar || fail "with a tray the window has a taskbar entry"
     tray_hints_once || fail "the window's hints are not given once: $(xprop -id "$WINDOW" _NET_WM_WINDOW_TYPE _NET_WM_STATE)"
@@ -462,6 +462,31 @@ scenario_other_user() {
     expect_record 1 'private and still mine'
     [ "$(stat -c %a "$WORK/kel.kel")" = 600 ] || fail "the notebook is no longer private"
     [ "$(stat -c %a "$WORK/.kel.lock")" = 600 ] || fail "the lock file can be opened by others"
+}
+
+# A word on two far pages, found from page 1: the second place is opened
+# and typed over, and the notebook holds it after the end.
+scenario_find_all() {
+    start_desktop
+    local pages=("Shopping: milk" "Call the dentist" )
+    local i
+    for i in $(seq 3 29); do pages+=("page $i"); done
+    pages+=("Dentist at nine")
+    page_file "${pages[@]}"
+    start_kelmo
+    wait_for_window
+    click_at 200 150
+    xdotool key ctrl+shift+f
+    wait_for 5 xdotool search --onlyvisible --name '^Find in all pages$' || fail "no find window"
+    type_text "dentist"
+    xdotool key Down Return
+    wait_for 3 window_active || fail "the page did not get the keyboard"
+    type_text "Doctor"
+    menu_end
+    wait_for_end
+    expect_pages 30
+    expect_record 2 'Call the dentist'
+    expect_record 30 'Doctor at nine'
 }
 
 scenario_keyboard_only() {

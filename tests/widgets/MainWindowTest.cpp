@@ -88,8 +88,9 @@ TEST_F(MainWindow, ThePopupMenuHoldsItsEntriesInOrder)
     for (QAction* action : form->popup_m->actions())
         entries << (action->isSeparator() ? QStringLiteral("-")
                                           : action->objectName() + "=" + action->text());
-    EXPECT_EQ(entries, QStringList({"mini=Minimize", "Möffnen=Maxsimize", "-", "options=Options",
-                                    "print=Print", "about=About Kelmo-Note", "-", "end=End"}));
+    EXPECT_EQ(entries,
+              QStringList({"mini=Minimize", "Möffnen=Maxsimize", "-", "options=Options", "print=Print",
+                           "about=About Kelmo-Note", "findall=Find in all pages...", "-", "end=End"}));
     for (QAction* action : form->popup_m->actions()) {
         EXPECT_TRUE(action->isEnabled());
         EXPECT_FALSE(action->isCheckable());

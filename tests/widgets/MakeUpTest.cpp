@@ -4,6 +4,7 @@
 #include "gui/common/Artwork.h"
 #include "gui/common/DrawnPicture.h"
 #include "gui/common/Placement.h"
+#include "gui/mainwindow/FindWindow.h"
 #include "gui/options/Form2.h"
 
 #include <QAbstractScrollArea>
@@ -150,6 +151,15 @@ TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
         EXPECT_EQ(faultsOf(about).join('\n').toStdString(), "")
             << "about, tab " << tab << ", at " << dpi << " DPI";
     }
+
+    entry("findall")->trigger();
+    FindWindow* find = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        find = find ? find : qobject_cast<FindWindow*>(top);
+    ASSERT_NE(find, nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), "x");
+    settle();
+    EXPECT_EQ(faultsOf(find).join('\n').toStdString(), "") << "find in all pages at " << dpi << " DPI";
 }
 
 } // namespace

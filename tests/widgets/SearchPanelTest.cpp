@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "gui/mainwindow/FindWindow.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -150,6 +151,63 @@ TEST_F(SearchPanel, TypedTextReplacesTheFoundWordAndNoSearchTouchesThePages)
     QTest::keyClicks(form->RichTextBox1, QStringLiteral("tea"));
     form->close();
     EXPECT_EQ(readBytes("kel.kel"), record("buy tea") + record("two"));
+}
+
+} // namespace
+
+namespace {
+
+// A word on two far pages, found from page 1 in the whole notebook: the
+// window follows the typing, says what it found in itself, and going to a
+// page shows it with the word selected, F3 going on there.
+TEST_F(SearchPanel, FindInAllPagesListsThePagesAndGoesToTheWord)
+{
+    std::string notebook = record("Shopping: milk");
+    for (int i = 2; i < 40; ++i)
+        notebook += record("page " + std::to_string(i));
+    notebook += record("Call the dentist.\r\nThe dentist is on Main Street.");
+    start(notebook);
+    form->hide();
+    type(QStringLiteral("Dentist first. "));
+    QTest::keyClick(form->RichTextBox1, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    FindWindow* window = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* candidate = qobject_cast<FindWindow*>(top))
+            window = candidate;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Find in all pages"));
+    auto* field = window->findChild<QLineEdit*>();
+    auto* count = window->findChild<QLabel*>(QStringLiteral("pagesFound"));
+    QTest::keyClicks(field, "dentist");
+    EXPECT_EQ(window->hitCount(), 2) << "the page shown counts with what is typed in it";
+    EXPECT_EQ(count->text(), QStringLiteral("2 pages hold 'dentist'."));
+    window->findChild<QCheckBox*>()->setChecked(true);
+    EXPECT_EQ(window->hitCount(), 1);
+    QTest::keyClicks(field, "x");
+    EXPECT_EQ(window->hitCount(), 0);
+    EXPECT_EQ(count->text(), QStringLiteral("No page holds 'dentistx'."));
+    EXPECT_TRUE(dialogs.boxes.empty()) << "said in the window, with no message box";
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_FALSE(form->isHidden()) << "shown from the tray to show the page";
+    EXPECT_EQ(form->pageStore().currentPage(), 40);
+    QTextCursor caret = form->RichTextBox1->textCursor();
+    EXPECT_EQ(caret.selectedText(), QStringLiteral("dentist"));
+    EXPECT_EQ(caret.selectionStart(), 9);
+    QTest::keyClick(form->RichTextBox1, Qt::Key_F3);
+    caret = form->RichTextBox1->textCursor();
+    EXPECT_EQ(caret.selectionStart(), 22) << "a line break is one character";
+    EXPECT_NE(form->Label1->text(), QStringLiteral("Up")) << "F3 there does not roll the panel down";
+    field->clear();
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\u0141"));
+    QApplication::sendEvent(field, &letter);
+    EXPECT_EQ(window->hitCount(), 0) << "a character the code page lacks matches nothing";
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(readBytes("kel.kel").substr(0, 15), "Dentist first. ");
 }
 
 } // namespace

@@ -25,6 +25,8 @@ public:
     void zurueck();
     void erster();
     void letzter();
+    // The cursor on `page`, within the pages there are.
+    void moveTo(std::int16_t page) { aktuell = std::clamp<std::int16_t>(page, 1, anzahl); }
     std::int16_t currentPage() const { return aktuell; }
     // The current page's text, all kPageLength characters of it.
     std::u16string nachname() const;

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "FindWindow.h"
 #include "MainWindowKeys.h"
 #include "NotebookKeeper.h"
 #include "PagePrinter.h"
@@ -58,9 +59,13 @@ void Form1::verbindeBefehle()
         RichTextBox1->setFocus(Qt::TabFocusReason);
     });
     const std::pair<const char*, void (Form1::*)()> entries[] = {
-        {"mini", &Form1::mini_Click},       {"Möffnen", &Form1::Möffnen_Click},
-        {"options", &Form1::options_click}, {"print", &Form1::print_click},
-        {"about", &Form1::about_click},     {"end", &Form1::end_click},
+        {"mini", &Form1::mini_Click},
+        {"Möffnen", &Form1::Möffnen_Click},
+        {"options", &Form1::options_click},
+        {"print", &Form1::print_click},
+        {"about", &Form1::about_click},
+        {"end", &Form1::end_click},
+        {"findall", &Form1::zeigeSucheInAllenSeiten},
     };
     // Hidden while its menu is still closing, the window would be handed the
     // keyboard back a moment later, hidden, and screen readers would say so:
@@ -71,9 +76,9 @@ void Form1::verbindeBefehle()
     auto press = [](QPushButton* button) { return [button] { button->click(); }; };
     MainWindowKeys::install(*this, *RichTextBox1, *popup_m,
                             {press(Command1[1]), press(Command1[2]), press(Command1[4]), press(Command1[3]),
-                             press(Command3), [this] { search->findAgain(); }, [this] { print_click(); },
+                             press(Command3), [this] { sucheWeiter(); }, [this] { print_click(); },
                              [this] { end_click(); }, [this] { gehWeiter(true); },
-                             [this] { gehWeiter(false); }});
+                             [this] { gehWeiter(false); }, [this] { zeigeSucheInAllenSeiten(); }});
 }
 
 // Qt draws the focus frame only after the keyboard, not a click, moved the
@@ -176,6 +181,46 @@ void Form1::ladeSeiten()
 void Form1::postNotice(const QString& kind, const QString& text)
 {
     notices->post(kind, text);
+}
+
+void Form1::zeigeSucheInAllenSeiten()
+{
+    if (!findWindow) {
+        findWindow = std::make_unique<FindWindow>(pageStore());
+        connect(findWindow.get(), &FindWindow::pageChosen, this, &Form1::geheZuFund);
+    }
+    findWindow->open();
+}
+
+// The page is shown as a page button shows one, the word selected as the
+// panel's search selects it; F3 finds its next place there.
+void Form1::geheZuFund(std::int16_t page, int position, int length, const QString& word, bool matchCase)
+{
+    maskeSpeichern();
+    pageStore().moveTo(page);
+    if (isHidden())
+        Möffnen_Click();
+    maskeAnzeigen();
+    benenneSeite();
+    QTextCursor cursor = RichTextBox1->textCursor();
+    cursor.setPosition(position);
+    cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+    RichTextBox1->setTextCursor(cursor);
+    raise();
+    activateWindow();
+    found = {word, matchCase, page, pageStore().timesRead()};
+}
+
+// After a page found in all pages, F3 goes on in it until the page changes.
+void Form1::sucheWeiter()
+{
+    if (found.word.isEmpty() || found.page != pageStore().currentPage() ||
+        found.read != pageStore().timesRead()) {
+        found = {};
+        search->findAgain();
+        return;
+    }
+    search->findNextOf(found.word, found.matchCase);
 }
 
 // Notices wait where the window is hidden: the tray's tip says so.

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <memory>
 
+class FindWindow;
 class Form2;
 class Form3;
 class NoticeWindow;
@@ -111,6 +112,9 @@ private:
     bool speichereSeiten();
     void benenneSeite();
     void zeigeWartendeHinweise();
+    void zeigeSucheInAllenSeiten();
+    void geheZuFund(std::int16_t page, int position, int length, const QString& word, bool matchCase);
+    void sucheWeiter();
 
     Desktop& desktop;
     UserDialogs& dialogs;
@@ -127,6 +131,14 @@ private:
     NotebookKeeper* keeper = nullptr;
     // What the program says by itself, beside the window.
     NoticeWindow* notices = nullptr;
+    std::unique_ptr<FindWindow> findWindow;
+    // The word last gone to from the find window, and where.
+    struct Found {
+        QString word;
+        bool matchCase = false;
+        std::int16_t page = 0;
+        std::uint64_t read = 0;
+    } found;
     bool pagesRead = false;
     bool unloaded = false;
 };

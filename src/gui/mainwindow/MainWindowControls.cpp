@@ -164,6 +164,8 @@ void MainWindowControls::baueMenue(QWidget& window)
     entry("options", QStringLiteral("Options"));
     entry("print", QStringLiteral("Print"));
     entry("about", QStringLiteral("About Kelmo-Note"));
+    // Beyond the designed entries: the search of the whole notebook.
+    entry("findall", QStringLiteral("Find in all pages..."));
     popup_m->addSeparator()->setObjectName(QStringLiteral("we"));
     entry("end", QStringLiteral("End"));
 }

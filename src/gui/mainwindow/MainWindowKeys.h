@@ -33,6 +33,7 @@ public:
         // the keyboard on from there, and from everywhere else alike.
         std::function<void()> nextControl;
         std::function<void()> previousControl;
+        std::function<void()> findInAllPages;
     };
 
     // Shift+F10 and the Menu key open `menu` at the window, and the page's

@@ -62,13 +62,17 @@ void SearchPanel::toggle(const std::function<void(std::int16_t)>& rollUp,
 
 void SearchPanel::findNext()
 {
+    findNextOf(controls.Text1->text(), controls.Check1->isChecked());
+}
+
+void SearchPanel::findNextOf(const QString& term, bool matchCase)
+{
     QPlainTextEdit& page = *controls.RichTextBox1;
-    const QString term = controls.Text1->text();
     QTextCursor cursor = page.textCursor();
     const TextSearch::Selection current{cursor.selectionStart(),
                                         cursor.selectionEnd() - cursor.selectionStart()};
-    const TextSearch::Result result = TextSearch::next(toU16(page.document()->toRawText()), toU16(term),
-                                                       controls.Check1->isChecked(), current);
+    const TextSearch::Result result =
+        TextSearch::next(toU16(page.document()->toRawText()), toU16(term), matchCase, current);
     cursor.setPosition(result.selection.start);
     cursor.setPosition(result.selection.start + result.selection.length, QTextCursor::KeepAnchor);
     page.setTextCursor(cursor);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <functional>
 
@@ -22,6 +23,8 @@ public:
                 const std::function<void(std::int16_t)>& rollDown);
     // Selects the next place the term stands on the page, or says there is none.
     void findNext();
+    // The same for `term`, whatever the panel's field holds.
+    void findNextOf(const QString& term, bool matchCase);
     // Finds again; a panel out of view is rolled down first.
     void findAgain();
 
