@@ -379,6 +379,10 @@ scenario_slow_writer() {
     wait "$writer"
     wait_for 10 notice_window || fail "no notice that both are kept"
     window_active "$WINDOW" || fail "the notice took the keyboard"
+    # A click on the notice gives the keyboard straight back to the page.
+    xdotool mousemove --window "$(notice_window)" 20 10 click 1
+    wait_for 3 window_active || fail "a click on the notice kept the keyboard"
+    type_text " and"
     local aside=("$WORK"/kel\ \(changed\ elsewhere*.kel)
     [ "${#aside[@]}" -eq 1 ] && [ -f "${aside[0]}" ] || fail "the writer's notebook was not kept aside"
     [ "$(stat -c %s "${aside[0]}")" -eq 10000 ] || fail "the writer's notebook was kept aside before it was whole"
@@ -398,7 +402,7 @@ scenario_slow_writer() {
     menu_end
     wait_for_end
     expect_pages 1
-    expect_record 1 'page one mine and all of this is typed on while it happens too'
+    expect_record 1 'page one mine and all of this is typed on while it happens and too'
     # With nothing of ours unsaved, the notebook is taken once it is whole.
     start_kelmo
     wait_for_window
@@ -451,7 +455,8 @@ scenario_other_user() {
     page_file "private"
     chmod 600 "$WORK/kel.kel"
     # setpriv, not runuser: a login session's end would take the test with it.
-    setpriv --reuid "$(id -u nobody)" --regid "$(id -g nobody)" --clear-groups -- flock -n "$WORK" sleep 60 &
+    setpriv --reuid "$(id -u nobody)" --regid "$(id -g nobody)" --clear-groups -- \
+        flock -n "$WORK" sleep 20 >/dev/null 2>&1 &
     HELPERS+=($!)
     sleep 0.5
     start_kelmo
@@ -482,11 +487,17 @@ scenario_find_all() {
     xdotool key Down Return
     wait_for 3 window_active || fail "the page did not get the keyboard"
     type_text "Doctor"
+    # Closed with Escape, the find window hands the keyboard back to the page.
+    xdotool key ctrl+shift+f
+    wait_for 5 xdotool search --onlyvisible --name '^Find in all pages$' || fail "no find window"
+    xdotool key Escape
+    wait_for 3 window_active || fail "Escape in the find window left the keyboard nowhere"
+    type_text "!"
     menu_end
     wait_for_end
     expect_pages 30
     expect_record 2 'Call the dentist'
-    expect_record 30 'Doctor at nine'
+    expect_record 30 'Doctor! at nine'
 }
 
 scenario_keyboard_only() {

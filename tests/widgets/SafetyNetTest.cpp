@@ -249,7 +249,9 @@ TEST_F(SafetyNet, TheNotebooksFolderRemovedAndMadeAgainGetsThePages)
     form->RichTextBox1->setFocus();
     QTest::keyClick(form->RichTextBox1, Qt::Key_Tab, Qt::ControlModifier);
     auto* close = notices().findChild<QToolButton*>();
-    ASSERT_TRUE(close && close->hasFocus());
+    ASSERT_TRUE(close);
+    ASSERT_TRUE(QTest::qWaitFor([close] { return close->hasFocus(); }, 1000))
+        << "the window's activation comes later";
     QTest::keyClick(close, Qt::Key_Escape);
     EXPECT_EQ(notices().count(), 0);
     EXPECT_TRUE(QTest::qWaitFor([this] { return form->RichTextBox1->hasFocus(); }, 1000));

@@ -68,11 +68,26 @@ TEST_F(StartAndEnd, AnUntouchedPageGoesBackByteForByteWhateverItHolds)
 TEST_F(StartAndEnd, EditedTextHoldsOnlyWhatThePageFileCanHold)
 {
     start(record(""));
-    type(QStringLiteral("\u20AC \u4E2D \u00E4 \U0001F600"));
-    EXPECT_EQ(editorText(), QStringLiteral("\u20AC ? \u00E4 ?"));
+    type(QStringLiteral("\u20AC \u4E2D"));
+    // Told at once, naming the character and the code page, without a box;
+    // the next character taken takes the notice away.
+    ASSERT_EQ(notices().count(), 1);
+    EXPECT_NE(notices().textOf(0).indexOf(QStringLiteral("\"\u4E2D\" cannot be kept")), -1);
+    EXPECT_NE(notices().textOf(0).indexOf(QStringLiteral("Windows-1252")), -1);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    form->RichTextBox1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(form->RichTextBox1, QStringLiteral(" "));
+    EXPECT_EQ(notices().count(), 0);
+    form->RichTextBox1->moveCursor(QTextCursor::Start);
+    type(QStringLiteral("\u00E4 \U0001F600"));
+    ASSERT_EQ(notices().count(), 1) << "notices of typing never pile up";
+    EXPECT_EQ(editorText(), QStringLiteral("\u00E4 ?\u20AC ? "));
+    form->RichTextBox1->clear();
+    type(QStringLiteral("\u20AC ? \u00E4 ?"));
     QInputMethodEvent composed;
     composed.setCommitString(QStringLiteral("\u03A9"));
     QApplication::sendEvent(form->RichTextBox1, &composed);
+    EXPECT_NE(notices().textOf(0).indexOf(QStringLiteral("\u03A9")), -1) << "composed, too";
     // An accent that comes as a mark of its own after its letter is the
     // page's own letter with its accent.
     QApplication::clipboard()->setText(QStringLiteral("?\u00DF\U0001F600\u03A9e\u0301"));
@@ -100,6 +115,9 @@ TEST_F(StartAndEnd, TextBeyondAPageIsRefusedWhenItComesNeverCutLater)
     QTest::keyClick(form->RichTextBox1, Qt::Key_Return);
     EXPECT_EQ(editorText(), QString(1995, QLatin1Char('x')) + QStringLiteral("\n012"))
         << "the paste took what fits, and typing into a full page is refused";
+    ASSERT_EQ(notices().count(), 1) << "once for the run of refused keys";
+    EXPECT_NE(notices().textOf(0).indexOf(QStringLiteral("2000 characters")), -1)
+        << notices().textOf(0).toStdString();
     click(2);
     QTest::keyClick(form->RichTextBox1, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(form->RichTextBox1, QString(1995, QLatin1Char('-')));

@@ -276,6 +276,7 @@ TEST_F(OptionsDialog, ReopeningShowsTheStoredChoiceWithoutTouchingTheEditor)
     changed.setPointSize(17);
     form->RichTextBox1->setFont(changed);
     Form2* dialog = open();
+    EXPECT_EQ(dialog->focusWidget(), dialog->Check1) << "opens with the check box, first in its order";
     EXPECT_EQ(dialog->Combo1->currentText(), "10");
     EXPECT_EQ(dialog->Combo2->currentText(), "Times New Roman");
     EXPECT_EQ(form->RichTextBox1->font().pointSize(), 17);

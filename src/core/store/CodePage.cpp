@@ -97,6 +97,11 @@ const CodePage& CodePage::system()
 {
     return windows1252();
 }
+
+std::string CodePage::systemName()
+{
+    return "Windows-1252";
+}
 #endif
 
 std::u16string CodePage::fitted(std::u16string_view text) const

@@ -16,6 +16,9 @@ public:
 
     // The code page the page file is kept in on this platform.
     static const CodePage& system();
+    // Its name as people know it: "Windows-1252", or on Windows the
+    // system's ANSI code page ("Windows-1251", ...).
+    static std::string systemName();
 
     explicit CodePage(const std::array<char16_t, 256>& toUnicode);
 

@@ -27,3 +27,8 @@ const CodePage& CodePage::system()
     static const CodePage page(ansiTable());
     return page;
 }
+
+std::string CodePage::systemName()
+{
+    return "Windows-" + std::to_string(GetACP());
+}

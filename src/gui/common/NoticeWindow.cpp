@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,7 +38,7 @@ NoticeWindow::NoticeWindow(QWidget& owner_)
     setBackgroundRole(QPalette::ToolTipBase);
 }
 
-void NoticeWindow::post(const QString& kind, const QString& text)
+void NoticeWindow::post(const QString& kind, const QString& text, int goesAfterMs)
 {
     QWidget* notice = findeArt(kind);
     if (!notice) {
@@ -63,6 +64,15 @@ void NoticeWindow::post(const QString& kind, const QString& text)
     }
     textLabel(notice)->setText(text);
     notice->setAccessibleName(text);
+    if (goesAfterMs > 0) {
+        auto* going = notice->findChild<QTimer*>();
+        if (!going) {
+            going = new QTimer(notice);
+            going->setSingleShot(true);
+            connect(going, &QTimer::timeout, this, [this, notice] { schliesse(notice); });
+        }
+        going->start(goesAfterMs);
+    }
     zeigeWennNoetig();
     sageAn(notice);
     emit waitingChanged(true);
@@ -111,9 +121,19 @@ bool NoticeWindow::takeKeyboard()
     if (count() == 0 || !isVisible())
         return false;
     auto* close = rows->itemAt(count() - 1)->widget()->findChild<QToolButton*>();
+    keyboardAsked = true;
     activateWindow();
     close->setFocus(Qt::TabFocusReason);
     return true;
+}
+
+// A window manager activates a window that is clicked: the keyboard goes
+// back to the page at once, so that nothing typed is lost here.
+void NoticeWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !keyboardAsked)
+        emit keyboardReturned();
 }
 
 // Enter or Escape closes the notice with the keyboard; Ctrl+Tab goes back.
@@ -128,11 +148,13 @@ bool NoticeWindow::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Enter:
     case Qt::Key_Escape:
     case Qt::Key_Space:
+        keyboardAsked = false;
         schliesse(notice);
         emit keyboardReturned();
         return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+        keyboardAsked = false;
         emit keyboardReturned();
         return true;
     default:
@@ -152,6 +174,8 @@ QWidget* NoticeWindow::findeArt(const QString& kind) const
 
 void NoticeWindow::schliesse(QWidget* notice)
 {
+    if (isActiveWindow())
+        emit keyboardReturned();
     rows->removeWidget(notice);
     notice->hide();
     notice->deleteLater();

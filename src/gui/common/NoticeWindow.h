@@ -19,8 +19,9 @@ public:
 
     explicit NoticeWindow(QWidget& owner);
 
-    // Shows `text`, plain, under `kind`.
-    void post(const QString& kind, const QString& text);
+    // Shows `text`, plain, under `kind`; with `goesAfterMs`, it goes by
+    // itself after that long.
+    void post(const QString& kind, const QString& text, int goesAfterMs = 0);
     int count() const;
     QString textOf(int index) const;
     // Closes the notice of `kind`, if there is one.
@@ -42,6 +43,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* findeArt(const QString& kind) const;
@@ -50,6 +52,8 @@ private:
     void zeigeWennNoetig();
 
     QWidget& owner;
+    // Only Ctrl+Tab brings the keyboard here; a click gives it straight back.
+    bool keyboardAsked = false;
     QVBoxLayout* rows = nullptr;
     bool ownerVisible = false;
 };

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -131,6 +132,12 @@ void FindWindow::keyPressEvent(QKeyEvent* event)
         close();
     else
         QWidget::keyPressEvent(event);
+}
+
+void FindWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 // Pages changed meanwhile are in the list as soon as it is looked at again.

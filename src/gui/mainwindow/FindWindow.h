@@ -34,11 +34,14 @@ signals:
     // `position` and `length` are the editor's, where a line break is one
     // character.
     void pageChosen(std::int16_t page, int position, int length, const QString& word, bool matchCase);
+    // Closed by the user: the keyboard goes back to the main window.
+    void closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void suche();

@@ -8,6 +8,7 @@
 #include "SearchPanel.h"
 #include "SecondaryWindows.h"
 #include "core/desktop/UserDialogs.h"
+#include "core/store/CodePage.h"
 #include "gui/common/NoticeWindow.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/options/StartOptions.h"
@@ -54,10 +55,8 @@ void Form1::verbindeBefehle()
     connect(presence, &TrayPresence::windowWanted, this, &Form1::Möffnen_Click);
     connect(dialogWindows, &SecondaryWindows::editorFontChosen, RichTextBox1, &QWidget::setFont);
     connect(notices, &NoticeWindow::waitingChanged, this, &Form1::zeigeWartendeHinweise);
-    connect(notices, &NoticeWindow::keyboardReturned, this, [this] {
-        activateWindow();
-        RichTextBox1->setFocus(Qt::TabFocusReason);
-    });
+    verbindeTippHinweise();
+    connect(notices, &NoticeWindow::keyboardReturned, this, &Form1::nimmTastaturZurueck);
     const std::pair<const char*, void (Form1::*)()> entries[] = {
         {"mini", &Form1::mini_Click},
         {"Möffnen", &Form1::Möffnen_Click},
@@ -165,7 +164,8 @@ void Form1::ladeSeiten()
     keeper = new NotebookKeeper(pageStore(), dialogs, this);
     connect(keeper, &NotebookKeeper::pagesWanted, this, &Form1::maskeSpeichern);
     connect(keeper, &NotebookKeeper::pagesReloaded, this, &Form1::zeigeNeuGeladen);
-    connect(keeper, &NotebookKeeper::notice, notices, &NoticeWindow::post);
+    connect(keeper, &NotebookKeeper::notice, notices,
+            [this](const QString& kind, const QString& text) { notices->post(kind, text); });
     connect(keeper, &NotebookKeeper::noticeOver, notices, &NoticeWindow::dismiss);
     // What is typed is in the pages at once, for an end that cannot ask.
     connect(RichTextBox1, &QPlainTextEdit::textChanged, this, [this] {
@@ -183,11 +183,21 @@ void Form1::postNotice(const QString& kind, const QString& text)
     notices->post(kind, text);
 }
 
+// From a notice or the find window, the keyboard comes back to the page.
+void Form1::nimmTastaturZurueck()
+{
+    if (isHidden() || unloaded)
+        return;
+    activateWindow();
+    RichTextBox1->setFocus(Qt::TabFocusReason);
+}
+
 void Form1::zeigeSucheInAllenSeiten()
 {
     if (!findWindow) {
         findWindow = std::make_unique<FindWindow>(pageStore());
         connect(findWindow.get(), &FindWindow::pageChosen, this, &Form1::geheZuFund);
+        connect(findWindow.get(), &FindWindow::closed, this, &Form1::nimmTastaturZurueck);
     }
     findWindow->open();
 }
@@ -221,6 +231,29 @@ void Form1::sucheWeiter()
         return;
     }
     search->findNextOf(found.word, found.matchCase);
+}
+
+// What the page refuses or changes as it is typed is told at once, and the
+// notice goes by itself, or at the next character taken.
+void Form1::verbindeTippHinweise()
+{
+    const QString kind = QStringLiteral("typing");
+    PageEditor* page = RichTextBox1;
+    connect(page, &PageEditor::characterNotKept, this, [this, kind](const QString& character) {
+        notices->post(
+            kind,
+            QStringLiteral("\"%1\" cannot be kept: this notebook keeps its pages in %2, which has no "
+                           "such character. The page keeps a \"?\" in its place.")
+                .arg(character, QString::fromStdString(CodePage::systemName())),
+            kTypingNoticeMs);
+    });
+    connect(page, &PageEditor::pageFull, this, [this, kind] {
+        notices->post(kind,
+                      QStringLiteral("This page is full: a page holds %1 characters. Next starts a new page.")
+                          .arg(kPageLength),
+                      kTypingNoticeMs);
+    });
+    connect(page, &PageEditor::characterKept, notices, [this, kind] { notices->dismiss(kind); });
 }
 
 // Notices wait where the window is hidden: the tray's tip says so.

@@ -33,6 +33,8 @@ public:
     ~Form1() override;
 
     static constexpr const char* kCaption = "Kelmo-Note";
+    // How long a notice about a key the page refused or changed stays.
+    static constexpr int kTypingNoticeMs = 5000;
 
     // Start-up. False when the notebook could not be read: the user has been
     // told and the program must end without writing anything.
@@ -112,7 +114,9 @@ private:
     bool speichereSeiten();
     void benenneSeite();
     void zeigeWartendeHinweise();
+    void verbindeTippHinweise();
     void zeigeSucheInAllenSeiten();
+    void nimmTastaturZurueck();
     void geheZuFund(std::int16_t page, int position, int length, const QString& word, bool matchCase);
     void sucheWeiter();
 

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include <utility>
+
 namespace {
 
 std::u16string_view view(const QString& text)
@@ -82,9 +84,12 @@ void PageEditor::keyPressEvent(QKeyEvent* event)
     const QString kept = storable(typed);
     if (!passt(kept)) {
         QApplication::beep();
+        meldeVoll();
         event->accept();
         return;
     }
+    fullTold = false;
+    meldeZeichen(typed, kept);
     if (kept == typed) {
         QPlainTextEdit::keyPressEvent(event);
         return;
@@ -100,15 +105,47 @@ void PageEditor::inputMethodEvent(QInputMethodEvent* event)
     const QString composed = event->commitString();
     const QString kept = storable(composed);
     if (kept == composed && (composed.isEmpty() || passt(composed))) {
+        if (!composed.isEmpty()) {
+            fullTold = false;
+            emit characterKept();
+        }
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
     QInputMethodEvent taken(event->preeditString(), event->attributes());
-    if (passt(kept))
+    if (passt(kept)) {
+        fullTold = false;
+        meldeZeichen(composed, kept);
         taken.setCommitString(kept, event->replacementStart(), event->replacementLength());
-    else
+    } else {
         QApplication::beep();
+        meldeVoll();
+    }
     QPlainTextEdit::inputMethodEvent(&taken);
+}
+
+// The first character the page could not hold is named; the page shows the
+// '?' it keeps.
+void PageEditor::meldeZeichen(const QString& typed, const QString& kept)
+{
+    if (kept == typed) {
+        emit characterKept();
+        return;
+    }
+    for (qsizetype i = 0, k = 0; i < typed.size(); ++i, ++k) {
+        const bool pair = typed.at(i).isHighSurrogate() && i + 1 < typed.size();
+        if (kept.at(k) == QLatin1Char('?') && typed.at(i) != QLatin1Char('?')) {
+            emit characterNotKept(typed.mid(i, pair ? 2 : 1));
+            return;
+        }
+        i += pair ? 1 : 0;
+    }
+}
+
+void PageEditor::meldeVoll()
+{
+    if (!std::exchange(fullTold, true))
+        emit pageFull();
 }
 
 void PageEditor::insertFromMimeData(const QMimeData* source)

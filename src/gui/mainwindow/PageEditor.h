@@ -24,6 +24,12 @@ signals:
     // A paste or a drop was not taken as it was: `replaced` characters the
     // page cannot hold became '?', `leftOut` did not fit.
     void textAltered(int replaced, int leftOut);
+    // A character typed or composed that the page cannot hold, shown as '?'.
+    void characterNotKept(const QString& character);
+    // A key refused because the page is full; once per run of refused keys.
+    void pageFull();
+    // A character typed was taken as it is.
+    void characterKept();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,5 +42,9 @@ private:
     std::size_t berechnePlatz() const;
     bool passt(const QString& text) const;
 
+    void meldeZeichen(const QString& typed, const QString& kept);
+    void meldeVoll();
+
     EditorText::LineBreak lineBreak_ = EditorText::LineBreak::CrLf;
+    bool fullTold = false;
 };

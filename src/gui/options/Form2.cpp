@@ -183,8 +183,12 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
 
 void Form2::showEvent(QShowEvent* event)
 {
-    // Centred on the screen each time it is shown.
-    if (!event->spontaneous())
+    // Centred on the screen each time it is shown, the check box first in
+    // its focus order with the keyboard, its focus mark drawn from the start.
+    if (!event->spontaneous()) {
         Placement::centreOnScreen(this);
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        Check1->setFocus(Qt::TabFocusReason);
+    }
     QWidget::showEvent(event);
 }
