@@ -105,6 +105,7 @@ try_start_desktop() {
 start_trayer() {
     trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 --SetDockType true \
         >>"$WORK/.desktop.log" 2>&1 &
+    TRAYER_PID=$!
     HELPERS+=($!)
     wait_for 15 xdotool search --classname '^trayer$' || return 1
     sleep 0.5

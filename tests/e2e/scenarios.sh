@@ -500,6 +500,24 @@ scenario_find_all() {
     expect_record 30 'Doctor! at nine'
 }
 
+# The classic tray goes and comes back: told by the X server's events, the
+# window takes a taskbar entry and gives it up again, with nothing polled.
+scenario_classic_tray_comes_and_goes() {
+    start_desktop
+    start_kelmo
+    wait_for_window
+    skips_taskbar || fail "with a tray the window has a taskbar entry"
+    kill "$TRAYER_PID"
+    wait_for 5 eval '! skips_taskbar' || fail "the tray went away and the window did not notice"
+    start_trayer
+    wait_for 10 tray_icon || fail "the icon did not come back with the tray"
+    wait_for 5 skips_taskbar || fail "with the tray back the window has a taskbar entry"
+    type_at_page_end "back"
+    menu_end
+    wait_for_end
+    expect_record 1 'back'
+}
+
 scenario_keyboard_only() {
     start_desktop
     page_file "buy milk" "second"

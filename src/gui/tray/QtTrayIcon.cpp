@@ -1,22 +1,11 @@
 #include "QtTrayIcon.h"
 
+#include "X11TrayOwnerWatch.h"
+
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <cstdlib>
-
-#ifdef KELMO_HAVE_XCB
-#include <X11/Xlib.h>
-#include <xcb/xcb.h>
-namespace {
-int defaultScreen(Display* display)
-{
-    return DefaultScreen(display);
-}
-} // namespace
-// Xlib's name for a null resource would hide TrayHost::None.
-#undef None
-#endif
 
 #ifdef KELMO_HAVE_DBUS
 #include <QDBusConnection>
@@ -101,41 +90,12 @@ void QtTrayIcon::bestimmeArt()
 
 void QtTrayIcon::beobachteX11Tray()
 {
-#ifdef KELMO_HAVE_XCB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!onX11() || !x11)
-        return;
-    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(defaultScreen(x11->display()));
-    xcb_connection_t* connection = x11->connection();
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.constData()),
-        nullptr);
-    if (!atom)
-        return;
-    x11TrayAtom_ = atom->atom;
-    free(atom);
-    frageX11Tray();
-    connect(&x11Poll_, &QTimer::timeout, this, &QtTrayIcon::frageX11Tray);
-    x11Poll_.start(2000);
-#endif
-}
-
-void QtTrayIcon::frageX11Tray()
-{
-#ifdef KELMO_HAVE_XCB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return;
-    xcb_connection_t* connection = x11->connection();
-    xcb_get_selection_owner_reply_t* reply =
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, x11TrayAtom_), nullptr);
-    const std::uint32_t owner = reply ? reply->owner : 0;
-    free(reply);
-    if (owner != x11TrayOwner_) {
-        x11TrayOwner_ = owner;
+    auto* watch = new X11TrayOwnerWatch(this);
+    x11TrayOwner_ = watch->owner();
+    connect(watch, &X11TrayOwnerWatch::ownerChanged, this, [this, watch] {
+        x11TrayOwner_ = watch->owner();
         settle_.start();
-    }
-#endif
+    });
 }
 
 TrayHost QtTrayIcon::frageHost() const

@@ -16,9 +16,8 @@ class QSystemTrayIcon;
 // Qt's tray icon, kept in step with tray hosts that start and stop while the
 // program runs. A StatusNotifier host owns the name
 // org.kde.StatusNotifierWatcher on the session bus, whose owner changes the
-// bus announces. A classic X11 tray owns the selection _NET_SYSTEM_TRAY_Sn;
-// Qt reports no change of that owner to programs, so it is asked every two
-// seconds: one small round trip on Qt's own X connection.
+// bus announces. A classic X11 tray owns the selection _NET_SYSTEM_TRAY_Sn,
+// whose changes X11TrayOwnerWatch follows by the X server's events.
 class QtTrayIcon : public QObject, public TrayIcon {
     Q_OBJECT
 
@@ -35,7 +34,6 @@ public:
 private:
     void bestimmeArt();
     void beobachteX11Tray();
-    void frageX11Tray();
     void pruefeHost();
     void baueSymbol();
     TrayHost frageHost() const;
@@ -54,7 +52,5 @@ private:
     // A panel that starts brings both kinds of host at once; one look after
     // both have settled.
     QTimer settle_;
-    QTimer x11Poll_;
-    std::uint32_t x11TrayAtom_ = 0;
     std::uint32_t x11TrayOwner_ = 0;
 };
