@@ -11,24 +11,8 @@ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELMO_BENCHMARKS=ON >/
 cmake --build "$build" -j "$(nproc)" --target kelmo-note kelmo_minimal_qt >/dev/null
 program="${KELMO_NOTE:-$build/src/kelmo-note}"
 
-work="$(mktemp -d)"
-display=:$((90 + RANDOM % 9))
-helpers=()
-cleanup() {
-    for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-helpers+=($!)
-export DISPLAY="$display"
-sleep 1
-openbox >/dev/null 2>&1 &
-helpers+=($!)
-trayer --edge bottom --align right --widthtype pixel --width 120 --height 26 >/dev/null 2>&1 &
-helpers+=($!)
-sleep 1
+# shellcheck source=x-session.sh
+source "$here/bench/x-session.sh" tray
 
 switches() {
     awk '/ctxt_switches/ {n += $2} END {print n}' "/proc/$1/task/"*/status 2>/dev/null

@@ -16,22 +16,8 @@ probe="$build/bench/kelmo_latency_probe"
 slow="$build/bench/libslowsync.so"
 cc -shared -fPIC -O2 -o "$slow" "$here/bench/SlowSync.c" -ldl
 
-work="$(mktemp -d)"
-display=:$((70 + RANDOM % 20))
-helpers=()
-cleanup() {
-    for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-helpers+=($!)
-export DISPLAY="$display"
-sleep 1
-openbox >/dev/null 2>&1 &
-helpers+=($!)
-sleep 0.5
+# shellcheck source=x-session.sh
+source "$here/bench/x-session.sh"
 
 measure() {
     local pages="$1" folder="$work/$1"

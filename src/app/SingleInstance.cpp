@@ -38,9 +38,9 @@ SingleInstance::~SingleInstance()
 void SingleInstance::oeffneKanal()
 {
     std::optional<FileError> error;
-    const std::string folder = UserFolders::runtime();
-    if (!folder.empty())
-        channel_ = FileSystem::openFolder(folder, error);
+    channelFolder_ = UserFolders::runtime();
+    if (!channelFolder_.empty())
+        channel_ = FileSystem::openFolder(channelFolder_, error);
 }
 
 SingleInstance::Claim SingleInstance::claim()
@@ -65,8 +65,7 @@ SingleInstance::Claim SingleInstance::claim()
     if (channel_ && !channel_->openForUpdate(requestName_, requests, created)) {
         requestsSeen_ = requests->facts().stamp.size;
         (void)requests->close();
-        const QString path =
-            QString::fromStdString(FileSystem::inFolder(UserFolders::runtime(), requestName_));
+        const QString path = QString::fromStdString(FileSystem::inFolder(channelFolder_, requestName_));
         watcher_.addPath(path);
         connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::leseAnfragen);
     }
@@ -89,7 +88,7 @@ void SingleInstance::leseAnfragen()
         emit showRequested();
     }
     // Watching ends when the file is replaced or removed; take it up again.
-    const QString path = QString::fromStdString(FileSystem::inFolder(UserFolders::runtime(), requestName_));
+    const QString path = QString::fromStdString(FileSystem::inFolder(channelFolder_, requestName_));
     if (!watcher_.files().contains(path))
         watcher_.addPath(path);
 }

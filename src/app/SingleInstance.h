@@ -50,6 +50,7 @@ private:
 
     QString notebookPath_;
     std::string requestName_;
+    std::string channelFolder_;
     std::unique_ptr<FileSystem> channel_;
     std::uint64_t requestsSeen_ = 0;
     NotebookLock lock_;

@@ -244,15 +244,8 @@ public:
     {
         // O_NONBLOCK keeps a pipe put in the file's place from holding us up.
         const int fd = ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return systemError(path, errno);
-        file = std::make_unique<PosixFile>(fd, path);
         struct stat info {};
-        if (::fstat(fd, &info) != 0)
-            return systemError(path, errno);
-        if (!S_ISREG(info.st_mode))
-            return FileError{path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile};
-        return std::nullopt;
+        return nimmDatei(fd, path, file, info);
     }
 
     std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
@@ -274,14 +267,9 @@ public:
             fd = ::openat(folder_, path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             created = fd >= 0;
         }
-        if (fd < 0)
-            return systemError(path, errno);
-        file = std::make_unique<PosixFile>(fd, path);
         struct stat info {};
-        if (::fstat(fd, &info) != 0)
-            return systemError(path, errno);
-        if (!S_ISREG(info.st_mode))
-            return FileError{path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile};
+        if (auto refusal = nimmDatei(fd, path, file, info))
+            return refusal;
         // Root may look after another user's files; nobody else writes into
         // a file that is not theirs.
         if (info.st_uid != ::geteuid() && ::geteuid() != 0)
@@ -366,6 +354,21 @@ public:
     static constexpr const char* kNotAFile = "it is not a regular file (a pipe, socket or device)";
 
 private:
+    // Keeps an opened descriptor as `file`, checked on the descriptor to be
+    // a plain file; `info` gets what fstat said.
+    static std::optional<FileError> nimmDatei(int fd, const std::string& path,
+                                              std::unique_ptr<OpenedFile>& file, struct stat& info)
+    {
+        if (fd < 0)
+            return systemError(path, errno);
+        file = std::make_unique<PosixFile>(fd, path);
+        if (::fstat(fd, &info) != 0)
+            return systemError(path, errno);
+        if (!S_ISREG(info.st_mode))
+            return FileError{path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile};
+        return std::nullopt;
+    }
+
     int folder_;
 };
 

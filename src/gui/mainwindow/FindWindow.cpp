@@ -163,6 +163,15 @@ bool FindWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+// The field's word as the notebook's bytes.
+std::string FindWindow::suchwort() const
+{
+    const QString word = field->text();
+    return NotebookSearch::termBytes(std::u16string_view(reinterpret_cast<const char16_t*>(word.utf16()),
+                                                         static_cast<std::size_t>(word.size())),
+                                     CodePage::system());
+}
+
 // The pages as they are now, the page shown with what is typed in it.
 void FindWindow::suche()
 {
@@ -170,10 +179,7 @@ void FindWindow::suche()
         searchAgain = true;
         return;
     }
-    const std::string term = NotebookSearch::termBytes(
-        std::u16string_view(reinterpret_cast<const char16_t*>(field->text().utf16()),
-                            static_cast<std::size_t>(field->text().size())),
-        CodePage::system());
+    const std::string term = suchwort();
     const bool exact = matchCase->isChecked();
     PageList pages = store.pages().snapshot();
     const std::uint64_t asked = ++generation;
@@ -236,10 +242,7 @@ void FindWindow::geheZu(int row)
     if (row < 0 || row >= hitCount())
         return;
     const NotebookSearch::Hit chosen = hits->hit(row);
-    const std::string term = NotebookSearch::termBytes(
-        std::u16string_view(reinterpret_cast<const char16_t*>(field->text().utf16()),
-                            static_cast<std::size_t>(field->text().size())),
-        CodePage::system());
+    const std::string term = suchwort();
     const PageList& pages = store.pages();
     const std::size_t index = static_cast<std::size_t>(chosen.page - 1);
     const std::string_view record =

@@ -44,6 +44,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    std::string suchwort() const;
     void suche();
     void zeigeTreffer(std::vector<NotebookSearch::Hit> hits, PageList pages, std::uint64_t generation);
     void geheZu(int row);

@@ -332,8 +332,12 @@ bool NotebookKeeper::sichereAmEnde()
         }
         if (answer.step == NotebookOnDisk::Step::Wait)
             break;
+        // Another program's change is not loaded at the end: it stays on
+        // disk as it is, and nothing of ours changed.
+        if (!writes(answer.step))
+            return true;
         bool written = true;
-        const bool done = fuehreAus(answer, Occasion::End, written);
+        const bool done = schreibe(Occasion::End, written);
         if (!done || written)
             return done;
     }
@@ -354,15 +358,6 @@ std::optional<FileError> NotebookKeeper::entscheide(NotebookOnDisk::Answer& answ
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::min(answer.lookAgainMs, giveUp - jetzt())));
     }
-}
-
-// Another program's change is not loaded at the end: it stays on disk as
-// it is, and nothing of ours changed.
-bool NotebookKeeper::fuehreAus(NotebookOnDisk::Answer& answer, Occasion occasion, bool& written)
-{
-    if (!writes(answer.step))
-        return true;
-    return schreibe(occasion, written);
 }
 
 bool NotebookKeeper::schreibe(Occasion occasion, bool& written)

@@ -100,7 +100,6 @@ private:
 
     bool sichereAmEnde();
     std::optional<FileError> entscheide(NotebookOnDisk::Answer& answer);
-    bool fuehreAus(NotebookOnDisk::Answer& answer, Occasion occasion, bool& written);
     bool schreibe(Occasion occasion, bool& written);
 
     void warte(const NotebookOnDisk::Answer& answer, Occasion occasion);
