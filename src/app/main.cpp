@@ -4,6 +4,7 @@
 #include "TerminationSignals.h"
 #include "core/store/FileError.h"
 #include "core/store/PageFile.h"
+#include "gui/common/FocusMarkStyle.h"
 #include "gui/desktop/LoadedPrinting.h"
 #include "gui/desktop/QtShell.h"
 #include "gui/desktop/QtUserDialogs.h"
@@ -68,6 +69,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Kelmo-Note"));
     // The window may be hidden in the tray; the program ends when it unloads.
     QApplication::setQuitOnLastWindowClosed(false);
+    FocusMarkStyle::install();
 
     QtUserDialogs dialogs;
     SingleInstance instance(QString::fromLatin1(PageFile::kName));

@@ -131,6 +131,56 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// How wide, in pixels of the window's design, the mark is that shows the
+// keyboard in a control: the pixels that look clearly different with the
+// keyboard there than without, over the rim of where they lie. A faint line
+// of one pixel round a control comes to 1, nothing to 0.
+double markWidth(QWidget* control)
+{
+    // As the Tab key leaves it: the window shows marks from now on.
+    control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    control->setFocus(Qt::TabFocusReason);
+    settle();
+    const QImage focused = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    control->clearFocus();
+    settle();
+    const QImage unfocused = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int marked = 0;
+    QRect where;
+    for (int y = 0; y < focused.height(); ++y)
+        for (int x = 0; x < focused.width(); ++x) {
+            const QRgb a = focused.pixel(x, y);
+            const QRgb b = unfocused.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                    std::abs(qBlue(a) - qBlue(b)) >
+                96) {
+                ++marked;
+                where |= QRect(x, y, 1, 1);
+            }
+        }
+    if (marked == 0)
+        return 0;
+    return marked / (2.0 * (where.width() + where.height())) / focused.devicePixelRatio();
+}
+
+// Every control the keyboard reaches shows that it has it, with a mark about
+// two pixels wide round it or its text. Text fields show their caret too.
+QStringList unmarkedControls(QWidget* window)
+{
+    QStringList faults;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        // A control's parts and a control that hands its keyboard on to one
+        // are looked at as that one.
+        if (!(control->focusPolicy() & Qt::TabFocus) || !control->isVisible() || !control->isEnabled() ||
+            control->focusProxy() || qobject_cast<QAbstractScrollArea*>(control) ||
+            qobject_cast<QComboBox*>(control->parentWidget()))
+            continue;
+        if (const double width = markWidth(control); width < 1.5)
+            faults << QStringLiteral("%1 shows a mark %2 pixels wide").arg(control->objectName()).arg(width);
+    }
+    return faults;
+}
+
 TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
 {
     start(record(""));
@@ -138,10 +188,14 @@ TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
     QTest::mouseClick(form->Command3, Qt::LeftButton);
     settle();
     EXPECT_EQ(faultsOf(form.get()).join('\n').toStdString(), "") << "main window at " << dpi << " DPI";
+    EXPECT_EQ(unmarkedControls(form.get()).join('\n').toStdString(), "")
+        << "main window at " << dpi << " DPI";
 
     form->options_click();
     settle();
     EXPECT_EQ(faultsOf(form->optionsDialog()).join('\n').toStdString(), "") << "options at " << dpi << " DPI";
+    EXPECT_EQ(unmarkedControls(form->optionsDialog()).join('\n').toStdString(), "")
+        << "options at " << dpi << " DPI";
 
     form->about_click();
     Form3* about = form->aboutDialog();
@@ -149,6 +203,8 @@ TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
         about->SSTab1->setCurrentIndex(tab);
         settle();
         EXPECT_EQ(faultsOf(about).join('\n').toStdString(), "")
+            << "about, tab " << tab << ", at " << dpi << " DPI";
+        EXPECT_EQ(unmarkedControls(about).join('\n').toStdString(), "")
             << "about, tab " << tab << ", at " << dpi << " DPI";
     }
 
@@ -160,6 +216,8 @@ TEST_F(MakeUp, EveryTextIsWholeAndNoControlLiesOnAnother)
     QTest::keyClicks(QApplication::focusWidget(), "x");
     settle();
     EXPECT_EQ(faultsOf(find).join('\n').toStdString(), "") << "find in all pages at " << dpi << " DPI";
+    EXPECT_EQ(unmarkedControls(find).join('\n').toStdString(), "")
+        << "find in all pages at " << dpi << " DPI";
 }
 
 } // namespace
@@ -236,4 +294,22 @@ TEST(Artwork, ADrawnPictureReadsBackAndADamagedOneNotAtAll)
     for (const QByteArray& damaged :
          {whole.left(whole.size() - 1), whole + "x", wrongMagic, huge, QByteArray()})
         EXPECT_TRUE(readFrom(damaged).isNull()) << damaged.toHex().toStdString();
+}
+
+// The about picture's lettering stands below its pencil, nothing drawn on it.
+TEST(Artwork, TheAboutPictureShowsItsLetteringWhole)
+{
+    const QImage picture = Artwork::pixmap(QStringLiteral("aboutpicture"), QSize(141, 171), 1).toImage();
+    const QColor pencil[] = {QColor(0x2a5ba8), QColor(0xd84a3a), QColor(0x37474f)};
+    int onLettering = 0;
+    // The lettering's line, from the top of its capitals down.
+    for (int y = 151; y < 166; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            for (const QColor& colour : pencil) {
+                const QColor seen = picture.pixelColor(x, y);
+                onLettering += std::abs(seen.red() - colour.red()) + std::abs(seen.green() - colour.green()) +
+                                   std::abs(seen.blue() - colour.blue()) <
+                               24;
+            }
+    EXPECT_EQ(onLettering, 0);
 }

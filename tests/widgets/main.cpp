@@ -1,3 +1,5 @@
+#include "gui/common/FocusMarkStyle.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KELMO_TEST_SCREENS "/screen-96dpi.json");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    FocusMarkStyle::install();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
