@@ -24,29 +24,29 @@ std::string requestNameFor(const std::string& identity)
 } // namespace
 
 SingleInstance::SingleInstance(const QString& notebookPath)
-    : notebookPath_(notebookPath)
+    : notebookFile(notebookPath)
 {
     oeffneKanal();
 }
 
 SingleInstance::~SingleInstance()
 {
-    if (owner_ && channel_)
-        (void)channel_->remove(requestName_);
+    if (owner && channel)
+        (void)channel->remove(requestName);
 }
 
 void SingleInstance::oeffneKanal()
 {
     std::optional<FileError> error;
-    channelFolder_ = UserFolders::runtime();
-    if (!channelFolder_.empty())
-        channel_ = FileSystem::openFolder(channelFolder_, error);
+    channelFolder = UserFolders::runtime();
+    if (!channelFolder.empty())
+        channel = FileSystem::openFolder(channelFolder, error);
 }
 
 SingleInstance::Claim SingleInstance::claim()
 {
-    const NotebookLock::Outcome outcome = lock_.take(QFile::encodeName(notebookPath_).toStdString());
-    requestName_ = requestNameFor(lock_.identity());
+    const NotebookLock::Outcome outcome = notebookLock.take(QFile::encodeName(notebookFile).toStdString());
+    requestName = requestNameFor(notebookLock.identity());
     if (outcome == NotebookLock::Outcome::HeldElsewhere) {
         const QDeadlineTimer deadline(kWaitMs);
         while (!bitteUmAnzeige()) {
@@ -56,55 +56,55 @@ SingleInstance::Claim SingleInstance::claim()
         }
         return Claim::ShownElsewhere;
     }
-    owner_ = true;
+    owner = true;
     // A request file left by a copy that crashed is ours to go on with; a
     // name someone else made, or a link, is refused: then no later copy can
     // reach this one, and it says so when it is started.
     std::unique_ptr<OpenedFile> requests;
     bool created = false;
-    if (channel_ && !channel_->openForUpdate(requestName_, requests, created)) {
-        requestsSeen_ = requests->facts().stamp.size;
+    if (channel && !channel->openForUpdate(requestName, requests, created)) {
+        requestsSeen = requests->facts().stamp.size;
         (void)requests->close();
-        const QString path = QString::fromStdString(FileSystem::inFolder(channelFolder_, requestName_));
-        watcher_.addPath(path);
-        connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SingleInstance::leseAnfragen);
+        const QString path = QString::fromStdString(FileSystem::inFolder(channelFolder, requestName));
+        watcher.addPath(path);
+        connect(&watcher, &QFileSystemWatcher::fileChanged, this, &SingleInstance::leseAnfragen);
     }
     return outcome == NotebookLock::Outcome::Taken ? Claim::Alone : Claim::Unguarded;
 }
 
 QString SingleInstance::lockFailure() const
 {
-    return QString::fromStdString(lock_.reason());
+    return QString::fromStdString(notebookLock.reason());
 }
 
 // Each request is a line: the file grows, and is never shortened by us.
 void SingleInstance::leseAnfragen()
 {
     FileFacts found;
-    if (channel_->facts(requestName_, found) || !found.exists)
+    if (channel->facts(requestName, found) || !found.exists)
         return;
-    if (found.stamp.size > requestsSeen_) {
-        requestsSeen_ = found.stamp.size;
+    if (found.stamp.size > requestsSeen) {
+        requestsSeen = found.stamp.size;
         emit showRequested();
     }
     // Watching ends when the file is replaced or removed; take it up again.
-    const QString path = QString::fromStdString(FileSystem::inFolder(channelFolder_, requestName_));
-    if (!watcher_.files().contains(path))
-        watcher_.addPath(path);
+    const QString path = QString::fromStdString(FileSystem::inFolder(channelFolder, requestName));
+    if (!watcher.files().contains(path))
+        watcher.addPath(path);
 }
 
 bool SingleInstance::bitteUmAnzeige() const
 {
     FileFacts found;
-    if (!channel_ || channel_->facts(requestName_, found) || !found.exists)
+    if (!channel || channel->facts(requestName, found) || !found.exists)
         return false;
     std::unique_ptr<OpenedFile> requests;
     bool created = false;
-    if (channel_->openForUpdate(requestName_, requests, created))
+    if (channel->openForUpdate(requestName, requests, created))
         return false;
     if (created) {
         (void)requests->close();
-        (void)channel_->remove(requestName_);
+        (void)channel->remove(requestName);
         return false;
     }
     const char line[] = "show\n";

@@ -48,12 +48,12 @@ private:
     void leseAnfragen();
     void oeffneKanal();
 
-    QString notebookPath_;
-    std::string requestName_;
-    std::string channelFolder_;
-    std::unique_ptr<FileSystem> channel_;
-    std::uint64_t requestsSeen_ = 0;
-    NotebookLock lock_;
-    QFileSystemWatcher watcher_;
-    bool owner_ = false;
+    QString notebookFile;
+    std::string requestName;
+    std::string channelFolder;
+    std::unique_ptr<FileSystem> channel;
+    std::uint64_t requestsSeen = 0;
+    NotebookLock notebookLock;
+    QFileSystemWatcher watcher;
+    bool owner = false;
 };

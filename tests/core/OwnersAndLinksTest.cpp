@@ -117,15 +117,15 @@ TEST_F(OwnersAndLinks, ANameSwitchedToALinkBetweenCheckAndUseRedirectsNothing)
     fs::create_directory("elsewhere");
     writeBytes("notes/kel.kel", record("mine"));
     std::optional<FileError> opening;
-    auto folder = FileSystem::openFolder("notes", opening);
-    ASSERT_TRUE(folder);
+    auto held = FileSystem::openFolder("notes", opening);
+    ASSERT_TRUE(held);
     fs::rename("notes", "moved");
     fs::create_directory_symlink("elsewhere", "notes");
     PageList pages;
     ::PageFile::ReadInfo found;
-    ASSERT_FALSE(::PageFile::readExisting(*folder, "kel.kel", pages, found));
+    ASSERT_FALSE(::PageFile::readExisting(*held, "kel.kel", pages, found));
     ::PageFile::Saved saved;
-    ASSERT_FALSE(::PageFile::write(*folder, "kel.kel", "keltemp.kel", pages, nullptr, saved));
+    ASSERT_FALSE(::PageFile::write(*held, "kel.kel", "keltemp.kel", pages, nullptr, saved));
     EXPECT_TRUE(fs::is_empty("elsewhere")) << "the folder held open is the one written";
     EXPECT_EQ(readBytes("moved/kel.kel"), record("mine"));
 }

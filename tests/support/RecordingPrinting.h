@@ -17,9 +17,9 @@ public:
         ++dialogs;
         return copies;
     }
-    std::optional<QString> print(const PrintJob& job, int copies) override
+    std::optional<QString> print(const PrintJob& job, int wanted) override
     {
-        for (int copy = 1; copy <= copies; ++copy) {
+        for (int copy = 1; copy <= wanted; ++copy) {
             if (static_cast<int>(jobs.size()) + 1 == failAtJob)
                 return QStringLiteral("out of paper");
             jobs.push_back(job);

@@ -23,25 +23,25 @@ FileError systemError(const std::string& path, int error)
 class File {
 public:
     File(const std::string& path, const char* mode)
-        : file_(std::fopen(path.c_str(), mode))
+        : stream(std::fopen(path.c_str(), mode))
     {}
     ~File()
     {
-        if (file_)
-            std::fclose(file_);
+        if (stream)
+            std::fclose(stream);
     }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    std::FILE* get() const { return file_; }
+    std::FILE* get() const { return stream; }
     int close()
     {
-        const int result = std::fclose(file_);
-        file_ = nullptr;
+        const int result = std::fclose(stream);
+        stream = nullptr;
         return result;
     }
 
 private:
-    std::FILE* file_;
+    std::FILE* stream;
 };
 
 // One value; false with errno set on a read error, true with 0 past the end.

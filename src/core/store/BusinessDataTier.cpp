@@ -18,8 +18,8 @@ std::unique_ptr<Seite> machLeereSeite()
 
 } // namespace
 
-BusinessDataTier::BusinessDataTier(UserDialogs& dialogs)
-    : dialogs(dialogs)
+BusinessDataTier::BusinessDataTier(UserDialogs& dialogs_)
+    : dialogs(dialogs_)
     , codePage(CodePage::system())
 {
     seiten.insert(0, std::make_unique<Seite>());

@@ -30,25 +30,25 @@ bool isLowSurrogate(char16_t c)
 } // namespace
 
 CodePage::CodePage(const std::array<char16_t, 256>& toUnicode)
-    : toUnicode_(toUnicode)
+    : toUnicodeTable(toUnicode)
 {
     // Walk the bytes from high to low so that, should two bytes decode to the
     // same character, the lower byte is the one written back.
     for (int byte = 255; byte >= 0; --byte) {
-        fromUnicode_[toUnicode_[byte]] = static_cast<unsigned char>(byte);
-        encodable_.set(toUnicode_[byte]);
+        fromUnicode[toUnicodeTable[byte]] = static_cast<unsigned char>(byte);
+        encodable.set(toUnicodeTable[byte]);
     }
-    latin1OutsideC1_ = true;
+    latin1OutsideC1 = true;
     for (int byte = 0; byte < 256; ++byte)
-        if ((byte < 0x80 || byte > 0x9F) && toUnicode_[byte] != byte)
-            latin1OutsideC1_ = false;
+        if ((byte < 0x80 || byte > 0x9F) && toUnicodeTable[byte] != byte)
+            latin1OutsideC1 = false;
 }
 
 void CodePage::decode(const unsigned char* bytes, char16_t* characters, std::size_t count) const
 {
-    if (!latin1OutsideC1_) {
+    if (!latin1OutsideC1) {
         for (std::size_t i = 0; i < count; ++i)
-            characters[i] = toUnicode_[bytes[i]];
+            characters[i] = toUnicodeTable[bytes[i]];
         return;
     }
     // Widen everything, which the compiler turns into vector instructions,
@@ -62,7 +62,7 @@ void CodePage::decode(const unsigned char* bytes, char16_t* characters, std::siz
         return;
     for (std::size_t i = 0; i < count; ++i)
         if ((bytes[i] & 0xE0) == 0x80)
-            characters[i] = toUnicode_[bytes[i]];
+            characters[i] = toUnicodeTable[bytes[i]];
 }
 
 const CodePage& CodePage::windows1252()
@@ -73,7 +73,7 @@ const CodePage& CodePage::windows1252()
 
 void CodePage::encode(const char16_t* characters, unsigned char* bytes, std::size_t count) const
 {
-    if (!latin1OutsideC1_) {
+    if (!latin1OutsideC1) {
         for (std::size_t i = 0; i < count; ++i)
             bytes[i] = encode(characters[i]);
         return;

@@ -22,12 +22,12 @@ public:
 
     explicit CodePage(const std::array<char16_t, 256>& toUnicode);
 
-    char16_t decode(unsigned char byte) const { return toUnicode_[byte]; }
+    char16_t decode(unsigned char byte) const { return toUnicodeTable[byte]; }
     // Decodes `count` bytes at once; the notebook's whole file goes through here.
     void decode(const unsigned char* bytes, char16_t* characters, std::size_t count) const;
-    bool canEncode(char16_t c) const { return encodable_[c]; }
+    bool canEncode(char16_t c) const { return encodable[c]; }
     // A character the code page cannot hold becomes '?'.
-    unsigned char encode(char16_t c) const { return encodable_[c] ? fromUnicode_[c] : '?'; }
+    unsigned char encode(char16_t c) const { return encodable[c] ? fromUnicode[c] : '?'; }
     void encode(const char16_t* characters, unsigned char* bytes, std::size_t count) const;
 
     // Replaces every character the code page cannot hold with '?'; a
@@ -35,10 +35,10 @@ public:
     std::u16string fitted(std::u16string_view text) const;
 
 private:
-    std::array<char16_t, 256> toUnicode_;
+    std::array<char16_t, 256> toUnicodeTable;
     // Whether every byte outside 0x80..0x9F stands for the character of the
     // same number, as in Windows-1252; decoding is then mostly a widening.
-    bool latin1OutsideC1_ = false;
-    std::array<unsigned char, 65536> fromUnicode_{};
-    std::bitset<65536> encodable_;
+    bool latin1OutsideC1 = false;
+    std::array<unsigned char, 65536> fromUnicode{};
+    std::bitset<65536> encodable;
 };

@@ -64,26 +64,26 @@ FileFacts factsOf(const struct stat& info)
 class PosixFile : public OpenedFile {
 public:
     PosixFile(int fd, std::string path)
-        : fd_(fd)
-        , path_(std::move(path))
+        : openFd(fd)
+        , pathName(std::move(path))
     {}
     ~PosixFile() override
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (openFd >= 0)
+            ::close(openFd);
     }
 
     std::optional<FileError> read(char* data, std::size_t size) override
     {
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::read(fd_, data + done, size - done);
+            const ssize_t n = ::read(openFd, data + done, size - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                return systemError(path_, errno);
+                return systemError(pathName, errno);
             if (n == 0)
-                return FileError{path_, "the file became shorter while it was read"};
+                return FileError{pathName, "the file became shorter while it was read"};
             done += static_cast<std::size_t>(n);
         }
         return std::nullopt;
@@ -93,11 +93,11 @@ public:
     {
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::pwrite(fd_, data + done, size - done, static_cast<off_t>(offset + done));
+            const ssize_t n = ::pwrite(openFd, data + done, size - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                return systemError(path_, n < 0 ? errno : EIO);
+                return systemError(pathName, n < 0 ? errno : EIO);
             done += static_cast<std::size_t>(n);
         }
         return std::nullopt;
@@ -107,13 +107,13 @@ public:
     {
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::write(fd_, data + done, size - done);
+            const ssize_t n = ::write(openFd, data + done, size - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                return systemError(path_, errno);
+                return systemError(pathName, errno);
             if (n == 0)
-                return systemError(path_, EIO);
+                return systemError(pathName, EIO);
             done += static_cast<std::size_t>(n);
         }
         return std::nullopt;
@@ -123,11 +123,11 @@ public:
     std::optional<FileError> sync() override
     {
 #ifdef F_FULLFSYNC
-        if (::fcntl(fd_, F_FULLFSYNC) == 0)
+        if (::fcntl(openFd, F_FULLFSYNC) == 0)
             return std::nullopt;
 #endif
-        if (::fsync(fd_) != 0)
-            return systemError(path_, errno);
+        if (::fsync(openFd) != 0)
+            return systemError(pathName, errno);
         return std::nullopt;
     }
 
@@ -135,34 +135,34 @@ public:
     // no owners or modes. The owner goes first, as it clears set-id bits.
     void takeOwnerAndMode(const FileFacts& model) override
     {
-        if (::fchown(fd_, model.owner, model.group) != 0)
-            (void)::fchown(fd_, static_cast<uid_t>(-1), model.group);
-        (void)::fchmod(fd_, model.mode);
+        if (::fchown(openFd, model.owner, model.group) != 0)
+            (void)::fchown(openFd, static_cast<uid_t>(-1), model.group);
+        (void)::fchmod(openFd, model.mode);
     }
 
     void takeUsualMode() override
     {
-        (void)::fchmod(fd_, 0666 & ~usualMask());
+        (void)::fchmod(openFd, 0666 & ~usualMask());
     }
 
     FileFacts facts() override
     {
         struct stat info {};
-        return ::fstat(fd_, &info) == 0 ? factsOf(info) : FileFacts{};
+        return ::fstat(openFd, &info) == 0 ? factsOf(info) : FileFacts{};
     }
 
     std::optional<FileError> close() override
     {
-        const int result = ::close(fd_);
-        fd_ = -1;
+        const int result = ::close(openFd);
+        openFd = -1;
         if (result != 0)
-            return systemError(path_, errno);
+            return systemError(pathName, errno);
         return std::nullopt;
     }
 
 private:
-    int fd_;
-    std::string path_;
+    int openFd;
+    std::string pathName;
 };
 
 std::string linkText(int folder, const std::string& link, const struct stat& info)
@@ -179,12 +179,12 @@ std::string linkText(int folder, const std::string& link, const struct stat& inf
 class PosixFileSystem : public FileSystem {
 public:
     explicit PosixFileSystem(int folder = AT_FDCWD)
-        : folder_(folder)
+        : folderHandle(folder)
     {}
     ~PosixFileSystem() override
     {
-        if (folder_ != AT_FDCWD)
-            ::close(folder_);
+        if (folderHandle != AT_FDCWD)
+            ::close(folderHandle);
     }
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
@@ -192,7 +192,7 @@ public:
     std::optional<FileError> facts(const std::string& path, FileFacts& result) override
     {
         struct stat info {};
-        if (::fstatat(folder_, path.c_str(), &info, 0) != 0) {
+        if (::fstatat(folderHandle, path.c_str(), &info, 0) != 0) {
             if (errno != ENOENT)
                 return systemError(path, errno);
             result = {};
@@ -202,7 +202,7 @@ public:
         // Root may write anything; a file with no write permission for anyone
         // is still meant to stay as it is.
         result.readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-                          (::faccessat(folder_, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+                          (::faccessat(folderHandle, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
         return std::nullopt;
     }
 
@@ -212,7 +212,7 @@ public:
         std::string current = path;
         struct stat info {};
         for (int depth = 0;; ++depth) {
-            if (::fstatat(folder_, current.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (::fstatat(folderHandle, current.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
                 if (errno != ENOENT)
                     return systemError(current, errno);
                 info = {};
@@ -223,7 +223,7 @@ public:
             if (depth == kMaxLinkDepth)
                 return systemError(path, ELOOP);
             linkOwners.push_back(info.st_uid);
-            const std::string link = linkText(folder_, current, info);
+            const std::string link = linkText(folderHandle, current, info);
             if (link.empty())
                 return systemError(current, errno != 0 ? errno : EINVAL);
             current = link.front() == '/' ? link : inFolder(folderOf(current), link);
@@ -243,7 +243,7 @@ public:
                                             std::unique_ptr<OpenedFile>& file) override
     {
         // O_NONBLOCK keeps a pipe put in the file's place from holding us up.
-        const int fd = ::openat(folder_, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::openat(folderHandle, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         struct stat info {};
         return nimmDatei(fd, path, file, info);
     }
@@ -251,7 +251,7 @@ public:
     std::optional<FileError> createNew(const std::string& path, std::unique_ptr<OpenedFile>& file) override
     {
         const int fd =
-            ::openat(folder_, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            ::openat(folderHandle, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
             return systemError(path, errno);
         file = std::make_unique<PosixFile>(fd, path);
@@ -262,9 +262,10 @@ public:
                                            bool& created) override
     {
         created = false;
-        int fd = ::openat(folder_, path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        int fd = ::openat(folderHandle, path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT) {
-            fd = ::openat(folder_, path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            fd = ::openat(folderHandle, path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          0600);
             created = fd >= 0;
         }
         struct stat info {};
@@ -279,14 +280,14 @@ public:
 
     std::optional<FileError> remove(const std::string& path) override
     {
-        if (::unlinkat(folder_, path.c_str(), 0) != 0 && errno != ENOENT)
+        if (::unlinkat(folderHandle, path.c_str(), 0) != 0 && errno != ENOENT)
             return systemError(path, errno);
         return std::nullopt;
     }
 
     std::optional<FileError> replace(const std::string& from, const std::string& to) override
     {
-        if (::renameat(folder_, from.c_str(), folder_, to.c_str()) != 0)
+        if (::renameat(folderHandle, from.c_str(), folderHandle, to.c_str()) != 0)
             return systemError(to, errno);
         return std::nullopt;
     }
@@ -295,7 +296,7 @@ public:
     {
         taken = false;
 #ifdef RENAME_NOREPLACE
-        if (::renameat2(folder_, from.c_str(), folder_, to.c_str(), RENAME_NOREPLACE) == 0)
+        if (::renameat2(folderHandle, from.c_str(), folderHandle, to.c_str(), RENAME_NOREPLACE) == 0)
             return std::nullopt;
         if (errno != EINVAL && errno != ENOSYS) {
             taken = errno == EEXIST;
@@ -303,11 +304,11 @@ public:
         }
 #endif
         struct stat info {};
-        if (::fstatat(folder_, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (::fstatat(folderHandle, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             taken = true;
             return systemError(to, EEXIST);
         }
-        if (::renameat(folder_, from.c_str(), folder_, to.c_str()) != 0)
+        if (::renameat(folderHandle, from.c_str(), folderHandle, to.c_str()) != 0)
             return systemError(from, errno);
         return std::nullopt;
     }
@@ -317,10 +318,10 @@ public:
     {
         unsupported = false;
 #if defined(RENAME_EXCHANGE)
-        if (::renameat2(folder_, from.c_str(), folder_, to.c_str(), RENAME_EXCHANGE) == 0)
+        if (::renameat2(folderHandle, from.c_str(), folderHandle, to.c_str(), RENAME_EXCHANGE) == 0)
             return std::nullopt;
 #elif defined(RENAME_SWAP)
-        if (::renameatx_np(folder_, from.c_str(), folder_, to.c_str(), RENAME_SWAP) == 0)
+        if (::renameatx_np(folderHandle, from.c_str(), folderHandle, to.c_str(), RENAME_SWAP) == 0)
             return std::nullopt;
 #else
         errno = ENOSYS;
@@ -333,12 +334,12 @@ public:
     // under its name by then, so this is best effort.
     void syncFolder(const std::string& folder) override
     {
-        if (folder.empty() && folder_ != AT_FDCWD) {
-            ::fsync(folder_);
+        if (folder.empty() && folderHandle != AT_FDCWD) {
+            ::fsync(folderHandle);
             return;
         }
         const int fd =
-            ::openat(folder_, folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::openat(folderHandle, folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd >= 0) {
             ::fsync(fd);
             ::close(fd);
@@ -348,7 +349,7 @@ public:
     bool folderGone() override
     {
         struct stat info {};
-        return ::fstatat(folder_, ".", &info, 0) != 0 || info.st_nlink == 0;
+        return ::fstatat(folderHandle, ".", &info, 0) != 0 || info.st_nlink == 0;
     }
 
     static constexpr const char* kNotAFile = "it is not a regular file (a pipe, socket or device)";
@@ -369,7 +370,7 @@ private:
         return std::nullopt;
     }
 
-    int folder_;
+    int folderHandle;
 };
 
 } // namespace

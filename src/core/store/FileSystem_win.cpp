@@ -62,13 +62,13 @@ FileFacts factsOf(HANDLE handle)
 class WinFile : public OpenedFile {
 public:
     WinFile(HANDLE handle, std::string path)
-        : handle_(handle)
-        , path_(std::move(path))
+        : fileHandle(handle)
+        , pathName(std::move(path))
     {}
     ~WinFile() override
     {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
+        if (fileHandle != INVALID_HANDLE_VALUE)
+            CloseHandle(fileHandle);
     }
 
     std::optional<FileError> read(char* data, std::size_t size) override
@@ -76,10 +76,10 @@ public:
         while (size > 0) {
             const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
             DWORD got = 0;
-            if (!ReadFile(handle_, data, want, &got, nullptr))
-                return lastError(path_);
+            if (!ReadFile(fileHandle, data, want, &got, nullptr))
+                return lastError(pathName);
             if (got == 0)
-                return FileError{path_, "the file became shorter while it was read"};
+                return FileError{pathName, "the file became shorter while it was read"};
             data += got;
             size -= got;
         }
@@ -90,8 +90,8 @@ public:
     {
         LARGE_INTEGER at{};
         at.QuadPart = static_cast<LONGLONG>(offset);
-        if (!SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN))
-            return lastError(path_);
+        if (!SetFilePointerEx(fileHandle, at, nullptr, FILE_BEGIN))
+            return lastError(pathName);
         return write(data, size);
     }
 
@@ -100,10 +100,10 @@ public:
         while (size > 0) {
             const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
             DWORD done = 0;
-            if (!WriteFile(handle_, data, want, &done, nullptr))
-                return lastError(path_);
+            if (!WriteFile(fileHandle, data, want, &done, nullptr))
+                return lastError(pathName);
             if (done == 0)
-                return lastError(path_, ERROR_WRITE_FAULT);
+                return lastError(pathName, ERROR_WRITE_FAULT);
             data += done;
             size -= done;
         }
@@ -112,37 +112,37 @@ public:
 
     std::optional<FileError> sync() override
     {
-        if (!FlushFileBuffers(handle_))
-            return lastError(path_);
+        if (!FlushFileBuffers(fileHandle))
+            return lastError(pathName);
         return std::nullopt;
     }
 
     void takeOwnerAndMode(const FileFacts& model) override
     {
         FILE_BASIC_INFO basic{};
-        if (GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
+        if (GetFileInformationByHandleEx(fileHandle, FileBasicInfo, &basic, sizeof basic)) {
             basic.FileAttributes = (model.mode & kKeptAttributes) | FILE_ATTRIBUTE_NORMAL;
-            SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+            SetFileInformationByHandle(fileHandle, FileBasicInfo, &basic, sizeof basic);
         }
     }
 
     // Windows gives a new file the folder's access rules already.
     void takeUsualMode() override {}
 
-    FileFacts facts() override { return factsOf(handle_); }
+    FileFacts facts() override { return factsOf(fileHandle); }
 
     std::optional<FileError> close() override
     {
-        const bool closed = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
+        const bool closed = CloseHandle(fileHandle) != 0;
+        fileHandle = INVALID_HANDLE_VALUE;
         if (!closed)
-            return lastError(path_);
+            return lastError(pathName);
         return std::nullopt;
     }
 
 private:
-    HANDLE handle_;
-    std::string path_;
+    HANDLE fileHandle;
+    std::string pathName;
 };
 
 // Opens whatever is at the path, after every link, only to look at it.
@@ -158,13 +158,13 @@ HANDLE openToLook(const std::string& path)
 class WinFileSystem : public FileSystem {
 public:
     explicit WinFileSystem(std::string folder = {})
-        : folder_(std::move(folder))
+        : folderHandle(std::move(folder))
     {}
 
     bool folderGone() override
     {
         const DWORD attributes =
-            GetFileAttributesW(WideText::fromUtf8(folder_.empty() ? "." : folder_).c_str());
+            GetFileAttributesW(WideText::fromUtf8(folderHandle.empty() ? "." : folderHandle).c_str());
         return attributes == INVALID_FILE_ATTRIBUTES;
     }
 
@@ -324,10 +324,10 @@ private:
     std::string at(const std::string& path) const
     {
         const bool absolute = path.size() > 1 && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\'));
-        return folder_.empty() || absolute ? path : inFolder(folder_, path);
+        return folderHandle.empty() || absolute ? path : inFolder(folderHandle, path);
     }
 
-    std::string folder_;
+    std::string folderHandle;
 };
 
 } // namespace

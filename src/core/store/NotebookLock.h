@@ -24,16 +24,16 @@ public:
 
     Outcome take(const std::string& notebookPath);
     // The same text for every path that leads to the same notebook; set by take.
-    const std::string& identity() const { return identity_; }
+    const std::string& identity() const { return notebookIdentity; }
     // Why locking is not possible, for NotSupported.
-    const std::string& reason() const { return reason_; }
+    const std::string& reason() const { return failure; }
 
 private:
-    std::string identity_;
-    std::string reason_;
+    std::string notebookIdentity;
+    std::string failure;
 #ifdef _WIN32
-    void* handle_ = nullptr;
+    void* lockHandle = nullptr;
 #else
-    int fd_ = -1;
+    int fd = -1;
 #endif
 };

@@ -45,8 +45,8 @@ std::string userName(uid_t user)
 
 NotebookLock::~NotebookLock()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
@@ -56,32 +56,32 @@ NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
     const std::string name = notebook.substr(notebook.find_last_of('/') + 1);
     struct stat place {};
     if (::stat(folder.empty() ? "." : folder.c_str(), &place) != 0) {
-        reason_ = std::strerror(errno);
-        identity_ = notebook;
+        failure = std::strerror(errno);
+        notebookIdentity = notebook;
         return Outcome::NotSupported;
     }
-    identity_ = std::to_string(place.st_dev) + ":" + std::to_string(place.st_ino) + "/" + name;
+    notebookIdentity = std::to_string(place.st_dev) + ":" + std::to_string(place.st_ino) + "/" + name;
     // A file only the user can open: no other user can hold it. Close-on-exec:
     // a browser started from the about dialog must not carry the lock
     // beyond our end.
     const std::string lockFile = FileSystem::inFolder(folder, kLockName);
-    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
-        reason_ = lockFile + ": " + std::strerror(errno);
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        failure = lockFile + ": " + std::strerror(errno);
         return Outcome::NotSupported;
     }
     // In a folder others may write, the name may be someone else's.
     if (info.st_uid != ::geteuid() || !S_ISREG(info.st_mode)) {
-        reason_ = lockFile + " belongs to " + userName(info.st_uid);
-        ::close(fd_);
-        fd_ = -1;
+        failure = lockFile + " belongs to " + userName(info.st_uid);
+        ::close(fd);
+        fd = -1;
         return Outcome::NotSupported;
     }
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return Outcome::Taken;
     if (errno == EWOULDBLOCK)
         return Outcome::HeldElsewhere;
-    reason_ = std::strerror(errno);
+    failure = std::strerror(errno);
     return Outcome::NotSupported;
 }

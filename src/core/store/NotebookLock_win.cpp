@@ -11,8 +11,8 @@ namespace {} // namespace
 
 NotebookLock::~NotebookLock()
 {
-    if (handle_)
-        CloseHandle(static_cast<HANDLE>(handle_));
+    if (lockHandle)
+        CloseHandle(static_cast<HANDLE>(lockHandle));
 }
 
 NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
@@ -20,17 +20,17 @@ NotebookLock::Outcome NotebookLock::take(const std::string& notebookPath)
     const std::wstring lockPath = WideText::fromUtf8(notebookPath + ".lock");
     wchar_t full[MAX_PATH * 4];
     const DWORD length = GetFullPathNameW(lockPath.c_str(), MAX_PATH * 4, full, nullptr);
-    identity_ = length > 0 ? WideText::toUtf8(std::wstring(full, length)) : notebookPath;
-    for (char& c : identity_)
+    notebookIdentity = length > 0 ? WideText::toUtf8(std::wstring(full, length)) : notebookPath;
+    for (char& c : notebookIdentity)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     HANDLE file = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-        handle_ = file;
+        lockHandle = file;
         return Outcome::Taken;
     }
     if (GetLastError() == ERROR_SHARING_VIOLATION)
         return Outcome::HeldElsewhere;
-    reason_ = "error " + std::to_string(GetLastError());
+    failure = "error " + std::to_string(GetLastError());
     return Outcome::NotSupported;
 }

@@ -12,38 +12,38 @@ constexpr std::int64_t kShortestWaitMs = 100;
 } // namespace
 
 NotebookOnDisk::NotebookOnDisk(FileSystem& files, std::string path)
-    : files_(&files)
-    , path_(std::move(path))
+    : fileSystem(&files)
+    , notebookPath(std::move(path))
 {}
 
 void NotebookOnDisk::read(const PageFile::ReadInfo& found, PageList pages, std::int64_t nowMs)
 {
     kenne(found.stamp, nowMs);
-    knownFacts_ = found.facts;
-    knownPartBytes_ = found.partBytes;
-    knownHash_.reset();
-    knownPages_ = std::move(pages);
+    knownFacts = found.facts;
+    knownPartBytes = found.partBytes;
+    knownHash.reset();
+    knownPages = std::move(pages);
     // An empty file is known by its hash at once: the blank page the
     // notebook then starts with is not in it.
     if (found.stamp.size == 0) {
-        knownHash_ = PageFile::hashOf(PageList(), 0);
-        knownPages_ = PageList();
+        knownHash = PageFile::hashOf(PageList(), 0);
+        knownPages = PageList();
     }
 }
 
 void NotebookOnDisk::written(const PageFile::Saved& saved, PageList pages, std::int64_t nowMs)
 {
     kenne(saved.stamp, nowMs);
-    knownFacts_ = saved.facts;
-    knownPartBytes_ = 0;
-    knownHash_.reset();
-    knownPages_ = std::move(pages);
-    lastSaveMs_ = nowMs;
+    knownFacts = saved.facts;
+    knownPartBytes = 0;
+    knownHash.reset();
+    knownPages = std::move(pages);
+    lastSaveMs = nowMs;
 }
 
 PageFile::Expected NotebookOnDisk::expected()
 {
-    return {known_, bekannterHash(), knownFacts_};
+    return {knownStamp, bekannterHash(), knownFacts};
 }
 
 void NotebookOnDisk::hashKnownPages()
@@ -55,25 +55,25 @@ std::optional<FileError> NotebookOnDisk::decide(bool ourChanges, std::int64_t no
 {
     answer = {};
     FileFacts facts;
-    if (auto error = files_->facts(path_, facts))
+    if (auto error = fileSystem->facts(notebookPath, facts))
         return error;
     // Nothing to write over: ours goes there, and a save never replaces a
     // file that comes meanwhile.
     if (!facts.exists) {
-        changeSeenMs_.reset();
+        changeSeenMs.reset();
         answer.step = Step::Restore;
         return std::nullopt;
     }
-    if (facts.stamp == known_) {
-        if (PageFile::settled(known_)) {
+    if (facts.stamp == knownStamp) {
+        if (PageFile::settled(knownStamp)) {
             bekannt(ourChanges, answer);
             return std::nullopt;
         }
         // Within the file system's time step only the bytes tell.
         FileVersion onDisk;
-        if (auto error = PageFile::fingerprint(*files_, path_, onDisk))
+        if (auto error = PageFile::fingerprint(*fileSystem, notebookPath, onDisk))
             return error;
-        if (onDisk.stamp == known_ && onDisk.hash == bekannterHash()) {
+        if (onDisk.stamp == knownStamp && onDisk.hash == bekannterHash()) {
             bekannt(ourChanges, answer);
             return std::nullopt;
         }
@@ -86,15 +86,15 @@ std::optional<FileError> NotebookOnDisk::decide(bool ourChanges, std::int64_t no
 std::optional<FileError> NotebookOnDisk::vergleiche(bool ourChanges, const FileStamp& stamp,
                                                     std::int64_t nowMs, Answer& answer)
 {
-    if (!changeSeenMs_)
-        changeSeenMs_ = nowMs;
+    if (!changeSeenMs)
+        changeSeenMs = nowMs;
     if (!istRuhig(stamp, nowMs)) {
         warte(nowMs, answer);
         return std::nullopt;
     }
     PageList theirs;
     PageFile::ReadInfo found;
-    if (auto error = PageFile::readExisting(*files_, path_, theirs, found))
+    if (auto error = PageFile::readExisting(*fileSystem, notebookPath, theirs, found))
         return error;
     if (!(found.stamp == stamp)) {
         istRuhig(found.stamp, nowMs);
@@ -102,16 +102,16 @@ std::optional<FileError> NotebookOnDisk::vergleiche(bool ourChanges, const FileS
         return std::nullopt;
     }
     if (PageFile::hashOf(theirs, found.partBytes) == bekannterHash()) {
-        known_ = found.stamp;
+        knownStamp = found.stamp;
         bekannt(ourChanges, answer);
         return std::nullopt;
     }
     // A program that opens the file by name again after our save writes
     // into ours: that is a change on both sides.
-    const bool afterOurSave = lastSaveMs_ && *changeSeenMs_ - *lastSaveMs_ < kQuietMs;
-    changeSeenMs_.reset();
-    stillWritingTold_ = false;
-    if (found.stamp.size == 0 && known_.size != 0) {
+    const bool afterOurSave = lastSaveMs && *changeSeenMs - *lastSaveMs < kQuietMs;
+    changeSeenMs.reset();
+    stillWritingTold = false;
+    if (found.stamp.size == 0 && knownStamp.size != 0) {
         // An emptied notebook holds no one's notes; ours go back into it.
         answer.step = Step::Restore;
     } else if (ourChanges || afterOurSave) {
@@ -128,45 +128,45 @@ std::optional<FileError> NotebookOnDisk::vergleiche(bool ourChanges, const FileS
 // times.
 bool NotebookOnDisk::istRuhig(const FileStamp& stamp, std::int64_t nowMs)
 {
-    if (!(stamp == looked_)) {
-        looked_ = stamp;
-        lookedSinceMs_ = nowMs;
+    if (!(stamp == lookedStamp)) {
+        lookedStamp = stamp;
+        lookedSinceMs = nowMs;
         return false;
     }
-    return nowMs - lookedSinceMs_ >= kQuietMs;
+    return nowMs - lookedSinceMs >= kQuietMs;
 }
 
 void NotebookOnDisk::warte(std::int64_t nowMs, Answer& answer)
 {
     answer.step = Step::Wait;
-    answer.lookAgainMs = std::max(kShortestWaitMs, lookedSinceMs_ + kQuietMs - nowMs);
-    if (!stillWritingTold_ && nowMs - *changeSeenMs_ >= kTooLongMs) {
-        stillWritingTold_ = true;
+    answer.lookAgainMs = std::max(kShortestWaitMs, lookedSinceMs + kQuietMs - nowMs);
+    if (!stillWritingTold && nowMs - *changeSeenMs >= kTooLongMs) {
+        stillWritingTold = true;
         answer.tellStillWriting = true;
     }
 }
 
 void NotebookOnDisk::kenne(const FileStamp& stamp, std::int64_t nowMs)
 {
-    known_ = stamp;
-    looked_ = stamp;
-    lookedSinceMs_ = nowMs;
-    changeSeenMs_.reset();
-    stillWritingTold_ = false;
+    knownStamp = stamp;
+    lookedStamp = stamp;
+    lookedSinceMs = nowMs;
+    changeSeenMs.reset();
+    stillWritingTold = false;
 }
 
 void NotebookOnDisk::bekannt(bool ourChanges, Answer& answer)
 {
-    changeSeenMs_.reset();
-    stillWritingTold_ = false;
+    changeSeenMs.reset();
+    stillWritingTold = false;
     answer.step = ourChanges ? Step::Save : Step::Nothing;
 }
 
 std::uint64_t NotebookOnDisk::bekannterHash()
 {
-    if (!knownHash_) {
-        knownHash_ = PageFile::hashOf(knownPages_, knownPartBytes_);
-        knownPages_ = PageList();
+    if (!knownHash) {
+        knownHash = PageFile::hashOf(knownPages, knownPartBytes);
+        knownPages = PageList();
     }
-    return *knownHash_;
+    return *knownHash;
 }

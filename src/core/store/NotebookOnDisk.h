@@ -48,8 +48,8 @@ public:
 
     NotebookOnDisk(FileSystem& files, std::string path);
     // The file is now reached through `files` (its folder opened anew).
-    void moveTo(FileSystem& files) { files_ = &files; }
-    FileSystem& files() const { return *files_; }
+    void moveTo(FileSystem& files) { fileSystem = &files; }
+    FileSystem& files() const { return *fileSystem; }
 
     // The file now holds `pages` (a snapshot), which later tell a copy of
     // its bytes from a change.
@@ -64,7 +64,7 @@ public:
     // Looks at the file.
     [[nodiscard]] std::optional<FileError> decide(bool ourChanges, std::int64_t nowMs, Answer& answer);
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return notebookPath; }
 
 private:
     bool istRuhig(const FileStamp& stamp, std::int64_t nowMs);
@@ -75,18 +75,18 @@ private:
     void bekannt(bool ourChanges, Answer& answer);
     std::uint64_t bekannterHash();
 
-    FileSystem* files_;
-    std::string path_;
-    FileStamp known_;
-    FileFacts knownFacts_;
-    std::size_t knownPartBytes_ = 0;
-    PageList knownPages_;
-    std::optional<std::uint64_t> knownHash_;
+    FileSystem* fileSystem;
+    std::string notebookPath;
+    FileStamp knownStamp;
+    FileFacts knownFacts;
+    std::size_t knownPartBytes = 0;
+    PageList knownPages;
+    std::optional<std::uint64_t> knownHash;
     // The stamp of the last look, and since when it has looked so.
-    FileStamp looked_;
-    std::int64_t lookedSinceMs_ = 0;
+    FileStamp lookedStamp;
+    std::int64_t lookedSinceMs = 0;
     // Since when a change has been waited on, and whether that was told.
-    std::optional<std::int64_t> changeSeenMs_;
-    bool stillWritingTold_ = false;
-    std::optional<std::int64_t> lastSaveMs_;
+    std::optional<std::int64_t> changeSeenMs;
+    bool stillWritingTold = false;
+    std::optional<std::int64_t> lastSaveMs;
 };

@@ -104,11 +104,11 @@ private:
     static constexpr std::size_t kBlock = 32;
     void mische(const char* block);
 
-    std::uint64_t lanes_[4] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
-                               0xA54FF53A5F1D36F1ull};
-    std::uint64_t length_ = 0;
-    char pending_[kBlock] = {};
-    std::size_t pendingBytes_ = 0;
+    std::uint64_t laneSums[4] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
+                                 0xA54FF53A5F1D36F1ull};
+    std::uint64_t length = 0;
+    char pending[kBlock] = {};
+    std::size_t pendingBytes = 0;
 };
 
 // Puts a written temporary file in the notebook's place without ever
@@ -117,10 +117,10 @@ private:
 class Placing {
 public:
     Placing(FileSystem& files, std::string target, std::string temp, const Expected* expected)
-        : files_(files)
-        , target_(std::move(target))
-        , temp_(std::move(temp))
-        , expected_(expected)
+        : fileSystem(files)
+        , targetName(std::move(target))
+        , temporaryName(std::move(temp))
+        , expectation(expected)
     {}
 
     // `placed` is false where the notebook changed just before the rename on
@@ -138,23 +138,23 @@ private:
     bool istErwartet(const std::string& path, const FileStamp& stamp);
     std::optional<FileError> stelleBeiseite(std::string& asidePath);
 
-    FileSystem& files_;
-    std::string target_;
-    std::string temp_;
-    const Expected* expected_;
-    FileStamp before_;
-    bool swapped_ = false;
+    FileSystem& fileSystem;
+    std::string targetName;
+    std::string temporaryName;
+    const Expected* expectation;
+    FileStamp stampBefore;
+    bool wasSwapped = false;
 };
 
 std::optional<FileError> Placing::run(bool& placed)
 {
     placed = false;
     FileFacts there;
-    if (auto error = files_.facts(target_, there))
-        return error;
+    if (auto looking = fileSystem.facts(targetName, there))
+        return looking;
     if (!there.exists) {
         bool taken = false;
-        auto error = files_.renameToNew(temp_, target_, taken);
+        auto error = fileSystem.renameToNew(temporaryName, targetName, taken);
         if (!error) {
             placed = true;
             return std::nullopt;
@@ -162,26 +162,26 @@ std::optional<FileError> Placing::run(bool& placed)
         if (!taken)
             return error;
         // Another program made one in the meantime: it is swapped out below.
-        if (auto again = files_.facts(target_, there))
+        if (auto again = fileSystem.facts(targetName, there))
             return again;
     }
-    before_ = there.stamp;
+    stampBefore = there.stamp;
     bool unsupported = false;
-    auto error = files_.exchange(temp_, target_, unsupported);
+    auto error = fileSystem.exchange(temporaryName, targetName, unsupported);
     if (!error) {
-        swapped_ = placed = true;
+        wasSwapped = placed = true;
         return std::nullopt;
     }
     if (!unsupported)
         return error;
     // No swap here: the last look is right before the rename, and what
     // changed since the last read is left for the caller to decide on.
-    if (auto error = files_.facts(target_, there))
-        return error;
-    before_ = there.stamp;
-    if (there.exists && !istErwartet(target_, before_))
+    if (auto looking = fileSystem.facts(targetName, there))
+        return looking;
+    stampBefore = there.stamp;
+    if (there.exists && !istErwartet(targetName, stampBefore))
         return std::nullopt;
-    if (auto renaming = files_.replace(temp_, target_))
+    if (auto renaming = fileSystem.replace(temporaryName, targetName))
         return renaming;
     placed = true;
     return std::nullopt;
@@ -190,7 +190,7 @@ std::optional<FileError> Placing::run(bool& placed)
 FileStamp Placing::placedStamp(const FileStamp& written)
 {
     FileFacts there;
-    if (files_.facts(target_, there) || !there.exists)
+    if (fileSystem.facts(targetName, there) || !there.exists)
         return written;
     const FileStamp& now = there.stamp;
     const bool ours = now.device == written.device && now.inode == written.inode &&
@@ -203,44 +203,44 @@ FileStamp Placing::placedStamp(const FileStamp& written)
 // came out is known by its identity, size and modification time.
 bool Placing::istErwartet(const std::string& path, const FileStamp& stamp)
 {
-    if (!expected_)
+    if (!expectation)
         return true;
-    const FileStamp& known = expected_->stamp;
+    const FileStamp& known = expectation->stamp;
     const bool untouched = stamp.device == known.device && stamp.inode == known.inode &&
                            stamp.size == known.size && stamp.modifiedNs == known.modifiedNs &&
-                           before_ == known && settled(known);
+                           stampBefore == known && settled(known);
     if (untouched)
         return true;
     FileVersion found;
-    return !fingerprint(files_, path, found) && found.hash == expected_->hash;
+    return !fingerprint(fileSystem, path, found) && found.hash == expectation->hash;
 }
 
 std::optional<FileError> Placing::keepDisplaced(std::string& asidePath)
 {
-    if (!swapped_)
+    if (!wasSwapped)
         return std::nullopt;
     FileFacts out;
-    if (auto error = files_.facts(temp_, out))
+    if (auto error = fileSystem.facts(temporaryName, out))
         return error;
     if (!out.exists)
         return std::nullopt;
-    if (out.stamp.size != 0 && !istErwartet(temp_, out.stamp))
+    if (out.stamp.size != 0 && !istErwartet(temporaryName, out.stamp))
         return stelleBeiseite(asidePath);
     // A copy of what we had, or nothing: no one's notes are in it. Should it
     // stay, the next save removes it.
-    (void)files_.remove(temp_);
+    (void)fileSystem.remove(temporaryName);
     return std::nullopt;
 }
 
 std::optional<FileError> Placing::stelleBeiseite(std::string& asidePath)
 {
-    const std::string folder = FileSystem::folderOf(target_);
+    const std::string folder = FileSystem::folderOf(targetName);
     const auto now = static_cast<std::int64_t>(std::time(nullptr));
     for (int attempt = 1; attempt < 100; ++attempt) {
         const std::string aside =
-            FileSystem::inFolder(folder, asideName(FileSystem::nameOf(target_), now, attempt));
+            FileSystem::inFolder(folder, asideName(FileSystem::nameOf(targetName), now, attempt));
         bool taken = false;
-        auto error = files_.renameToNew(temp_, aside, taken);
+        auto error = fileSystem.renameToNew(temporaryName, aside, taken);
         if (!error) {
             asidePath = aside;
             return std::nullopt;
@@ -248,7 +248,7 @@ std::optional<FileError> Placing::stelleBeiseite(std::string& asidePath)
         if (!taken)
             return error;
     }
-    return FileError{temp_, "no free name to keep another program's notebook under"};
+    return FileError{temporaryName, "no free name to keep another program's notebook under"};
 }
 
 } // namespace
@@ -271,37 +271,37 @@ void ContentHash::mische(const char* block)
     for (int lane = 0; lane < 4; ++lane) {
         std::uint64_t word = 0;
         std::memcpy(&word, block + 8 * lane, 8);
-        lanes_[lane] = mixed(lanes_[lane], word);
+        laneSums[lane] = mixed(laneSums[lane], word);
     }
 }
 
 void ContentHash::add(const char* data, std::size_t size)
 {
-    length_ += size;
-    if (pendingBytes_ != 0) {
-        const std::size_t taken = std::min(size, kBlock - pendingBytes_);
-        std::memcpy(pending_ + pendingBytes_, data, taken);
-        pendingBytes_ += taken;
+    length += size;
+    if (pendingBytes != 0) {
+        const std::size_t taken = std::min(size, kBlock - pendingBytes);
+        std::memcpy(pending + pendingBytes, data, taken);
+        pendingBytes += taken;
         data += taken;
         size -= taken;
-        if (pendingBytes_ < kBlock)
+        if (pendingBytes < kBlock)
             return;
-        mische(pending_);
-        pendingBytes_ = 0;
+        mische(pending);
+        pendingBytes = 0;
     }
     for (; size >= kBlock; data += kBlock, size -= kBlock)
         mische(data);
-    std::memcpy(pending_, data, size);
-    pendingBytes_ = size;
+    std::memcpy(pending, data, size);
+    pendingBytes = size;
 }
 
 std::uint64_t ContentHash::value() const
 {
-    std::uint64_t result = length_;
-    for (const std::uint64_t lane : lanes_)
+    std::uint64_t result = length;
+    for (const std::uint64_t lane : laneSums)
         result = mixed(result, lane);
-    for (std::size_t i = 0; i < pendingBytes_; ++i)
-        result = mixed(result, static_cast<unsigned char>(pending_[i]));
+    for (std::size_t i = 0; i < pendingBytes; ++i)
+        result = mixed(result, static_cast<unsigned char>(pending[i]));
     return result;
 }
 

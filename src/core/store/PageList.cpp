@@ -48,49 +48,49 @@ PageList PageList::inBlock(std::size_t count)
     PageList pages;
     if (count == 0)
         return pages;
-    pages.block_ = std::shared_ptr<Seite>(takeBlock(count), BlockRelease{count});
-    pages.list_.reserve(count);
+    pages.pageBlock = std::shared_ptr<Seite>(takeBlock(count), BlockRelease{count});
+    pages.entries.reserve(count);
     // Each page shares the block's ownership: the block goes with its last page.
     for (std::size_t i = 0; i < count; ++i)
-        pages.list_.push_back({std::shared_ptr<Seite>(pages.block_, pages.block_.get() + i), 0});
+        pages.entries.push_back({std::shared_ptr<Seite>(pages.pageBlock, pages.pageBlock.get() + i), 0});
     return pages;
 }
 
 PageList PageList::snapshot() const
 {
     PageList copy;
-    copy.list_ = list_;
+    copy.entries = entries;
     // A snapshot of a snapshot is held for the same list.
-    if (heldFor_) {
-        copy.heldFor_ = heldFor_;
+    if (heldFor) {
+        copy.heldFor = heldFor;
         return copy;
     }
-    ++generation_;
-    auto alive = snapshotsAlive_.lock();
+    ++currentGeneration;
+    auto alive = snapshotsAlive.lock();
     if (!alive) {
         alive = std::make_shared<char>();
-        snapshotsAlive_ = alive;
+        snapshotsAlive = alive;
     }
-    copy.heldFor_ = std::move(alive);
+    copy.heldFor = std::move(alive);
     return copy;
 }
 
 Seite& PageList::writable(std::size_t i)
 {
-    Slot& slot = list_[i];
-    if (slot.ownIn < generation_ && !snapshotsAlive_.expired())
+    Slot& slot = entries[i];
+    if (slot.ownIn < currentGeneration && !snapshotsAlive.expired())
         slot.page = std::make_shared<Seite>(*slot.page);
-    slot.ownIn = generation_;
+    slot.ownIn = currentGeneration;
     return *slot.page;
 }
 
 void PageList::insert(std::size_t before, std::unique_ptr<Seite> page)
 {
-    list_.insert(list_.begin() + static_cast<std::ptrdiff_t>(before),
-                 {std::shared_ptr<Seite>(std::move(page)), generation_});
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(before),
+                   {std::shared_ptr<Seite>(std::move(page)), currentGeneration});
 }
 
 void PageList::remove(std::size_t index)
 {
-    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(index));
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
 }

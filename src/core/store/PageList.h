@@ -25,15 +25,15 @@ public:
     static PageList inBlock(std::size_t count);
     // The block's pages as one run of bytes, record after record, while no
     // page was inserted or removed.
-    char* blockBytes() { return block_ ? block_->inhalt.data() : nullptr; }
+    char* blockBytes() { return pageBlock ? pageBlock->inhalt.data() : nullptr; }
 
     // The pages as they are now, for reading only; cheap to take and safe
     // to read on another thread while this list changes.
     PageList snapshot() const;
 
-    std::size_t size() const { return list_.size(); }
-    bool empty() const { return list_.empty(); }
-    const Seite& operator[](std::size_t i) const { return *list_[i].page; }
+    std::size_t size() const { return entries.size(); }
+    bool empty() const { return entries.empty(); }
+    const Seite& operator[](std::size_t i) const { return *entries[i].page; }
     // Page `i`, to be changed: first copied where a snapshot shares it.
     Seite& writable(std::size_t i);
 
@@ -49,10 +49,10 @@ private:
         std::uint64_t ownIn = 0;
     };
 
-    std::shared_ptr<Seite> block_;
-    std::vector<Slot> list_;
-    mutable std::uint64_t generation_ = 0;
+    std::shared_ptr<Seite> pageBlock;
+    std::vector<Slot> entries;
+    mutable std::uint64_t currentGeneration = 0;
     // Alive while any snapshot of this list is; a snapshot holds it.
-    mutable std::weak_ptr<const void> snapshotsAlive_;
-    std::shared_ptr<const void> heldFor_;
+    mutable std::weak_ptr<const void> snapshotsAlive;
+    std::shared_ptr<const void> heldFor;
 };

@@ -55,6 +55,6 @@ private:
     // takes time that start-up should not pay.
     QPrinter& holeDrucker();
 
-    QString pdfFile_;
-    std::unique_ptr<QPrinter> printer_;
+    QString pdfFile;
+    std::unique_ptr<QPrinter> device;
 };

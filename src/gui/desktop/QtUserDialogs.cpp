@@ -59,5 +59,5 @@ void QtUserDialogs::tell(const std::string& title, const std::string& text, Icon
 QWidget* QtUserDialogs::findeFenster() const
 {
     QWidget* active = QApplication::activeWindow();
-    return active ? active : parent_;
+    return active ? active : parentWindow;
 }

@@ -8,7 +8,7 @@ class QWidget;
 // given parent window.
 class QtUserDialogs : public UserDialogs {
 public:
-    void setParent(QWidget* parent) { parent_ = parent; }
+    void setParent(QWidget* parent) { parentWindow = parent; }
 
     bool askYesNo(const std::string& title, const std::string& text) override;
     void tell(const std::string& title, const std::string& text, Icon icon) override;
@@ -16,5 +16,5 @@ public:
 private:
     QWidget* findeFenster() const;
 
-    QWidget* parent_ = nullptr;
+    QWidget* parentWindow = nullptr;
 };

@@ -49,7 +49,7 @@ QPushButton* pictureButton(QWidget& window, const PictureButton& design)
 
 void MainWindowControls::baue(QWidget& window, const QString& caption)
 {
-    window_ = &window;
+    mainWindow = &window;
     window.setObjectName(QStringLiteral("Form1"));
     window.setWindowTitle(caption);
     window.setWindowIcon(Artwork::icon(QStringLiteral("icon")));
@@ -78,7 +78,7 @@ void MainWindowControls::baueSuchfeld()
 {
     if (Frame1)
         return;
-    Frame1 = new QGroupBox(QStringLiteral("Search for:"), window_);
+    Frame1 = new QGroupBox(QStringLiteral("Search for:"), mainWindow);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFont(Placement::designedFont());
     Placement::place(Frame1, 0, kPanelTop, 4215, kPanelHeight);

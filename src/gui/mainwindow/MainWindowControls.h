@@ -55,5 +55,5 @@ private:
     void baueMenue(QWidget& window);
     void setzeFokusReihenfolge();
 
-    QWidget* window_ = nullptr;
+    QWidget* mainWindow = nullptr;
 };

@@ -143,8 +143,8 @@ void NotebookKeeper::beobachte()
 {
     const QFileInfo notebook(QString::fromLatin1(PageFile::kName));
     const QString file = notebook.canonicalFilePath();
-    const QString folder = file.isEmpty() ? notebook.absolutePath() : QFileInfo(file).absolutePath();
-    for (const QString& path : {file, folder})
+    const QString holding = file.isEmpty() ? notebook.absolutePath() : QFileInfo(file).absolutePath();
+    for (const QString& path : {file, holding})
         if (!path.isEmpty() && !watcher->files().contains(path) && !watcher->directories().contains(path))
             watcher->addPath(path);
 }

@@ -63,15 +63,15 @@ PageEditor::PageEditor(QWidget* parent)
 
 std::size_t PageEditor::berechnePlatz() const
 {
-    const std::size_t used = EditorText::storedLength(view(document()->toRawText()), lineBreak_);
-    const std::size_t selected = EditorText::storedLength(view(textCursor().selectedText()), lineBreak_);
+    const std::size_t used = EditorText::storedLength(view(document()->toRawText()), usedLineBreak);
+    const std::size_t selected = EditorText::storedLength(view(textCursor().selectedText()), usedLineBreak);
     const std::size_t kept = used - std::min(used, selected);
     return kPageLength - std::min(kPageLength, kept);
 }
 
 bool PageEditor::passt(const QString& text) const
 {
-    return EditorText::storedLength(view(text), lineBreak_) <= berechnePlatz();
+    return EditorText::storedLength(view(text), usedLineBreak) <= berechnePlatz();
 }
 
 void PageEditor::keyPressEvent(QKeyEvent* event)
@@ -154,7 +154,7 @@ void PageEditor::insertFromMimeData(const QMimeData* source)
         return;
     const QString given = asPageText(source->text());
     const auto fitting =
-        static_cast<qsizetype>(EditorText::fittingPrefix(view(given), berechnePlatz(), lineBreak_));
+        static_cast<qsizetype>(EditorText::fittingPrefix(view(given), berechnePlatz(), usedLineBreak));
     const QString taken = given.left(fitting);
     const QString kept = storable(taken);
     // Each character the page cannot hold became one '?'.

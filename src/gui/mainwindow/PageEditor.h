@@ -17,8 +17,8 @@ public:
 
     // The line break the page is stored with, so that its length is counted
     // as it will be stored.
-    void setLineBreak(EditorText::LineBreak lineBreak) { lineBreak_ = lineBreak; }
-    EditorText::LineBreak lineBreak() const { return lineBreak_; }
+    void setLineBreak(EditorText::LineBreak lineBreak) { usedLineBreak = lineBreak; }
+    EditorText::LineBreak lineBreak() const { return usedLineBreak; }
 
 signals:
     // A paste or a drop was not taken as it was: `replaced` characters the
@@ -45,6 +45,6 @@ private:
     void meldeZeichen(const QString& typed, const QString& kept);
     void meldeVoll();
 
-    EditorText::LineBreak lineBreak_ = EditorText::LineBreak::CrLf;
+    EditorText::LineBreak usedLineBreak = EditorText::LineBreak::CrLf;
     bool fullTold = false;
 };

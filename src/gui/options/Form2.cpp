@@ -24,11 +24,11 @@ constexpr int kClientHeight = 2295;
 
 } // namespace
 
-Form2::Form2(const QFont& editorFont_, UserDialogs& dialogs)
+Form2::Form2(const QFont& editorFont_, UserDialogs& dialogs_)
     // Above the main window, which stays on top of everything else.
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
     , editorFont(editorFont_)
-    , dialogs(dialogs)
+    , dialogs(dialogs_)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     baueFenster();

@@ -55,15 +55,15 @@ bool onX11()
 
 QtTrayIcon::QtTrayIcon()
 {
-    settle_.setSingleShot(true);
-    settle_.setInterval(300);
-    connect(&settle_, &QTimer::timeout, this, &QtTrayIcon::pruefeHost);
+    settle.setSingleShot(true);
+    settle.setInterval(300);
+    connect(&settle, &QTimer::timeout, this, &QtTrayIcon::pruefeHost);
     beobachteX11Tray();
     // Where an X11 tray answers, there is a tray whatever else runs, and the
     // window can be shown; which kind of host shows the icon is a question
     // on the session bus, asked when the icon is first added.
-    if (x11TrayOwner_ != 0)
-        host_ = TrayHost::Classic;
+    if (x11TrayOwner != 0)
+        currentHost = TrayHost::Classic;
     else
         bestimmeArt();
 }
@@ -72,51 +72,51 @@ QtTrayIcon::~QtTrayIcon() = default;
 
 void QtTrayIcon::bestimmeArt()
 {
-    if (kind_ != TrayHost::None)
+    if (hostKind != TrayHost::None)
         return;
     // Asked before the first icon is made, as Qt asks it.
-    kind_ = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
+    hostKind = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
 #ifdef KELMO_HAVE_DBUS
     auto* watcher = new QDBusServiceWatcher(QString::fromLatin1(kWatcherName), QDBusConnection::sessionBus(),
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, &settle_, qOverload<>(&QTimer::start));
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, &settle, qOverload<>(&QTimer::start));
 #endif
     baueSymbol();
-    const TrayHost before = host_;
-    host_ = frageHost();
-    if (host_ != before && onHostChanged)
+    const TrayHost before = currentHost;
+    currentHost = frageHost();
+    if (currentHost != before && onHostChanged)
         onHostChanged();
 }
 
 void QtTrayIcon::beobachteX11Tray()
 {
     auto* watch = new X11TrayOwnerWatch(this);
-    x11TrayOwner_ = watch->owner();
+    x11TrayOwner = watch->owner();
     connect(watch, &X11TrayOwnerWatch::ownerChanged, this, [this, watch] {
-        x11TrayOwner_ = watch->owner();
-        settle_.start();
+        x11TrayOwner = watch->owner();
+        settle.start();
     });
 }
 
 TrayHost QtTrayIcon::frageHost() const
 {
-    const bool there = kind_ == TrayHost::StatusNotifier && onX11()
+    const bool there = hostKind == TrayHost::StatusNotifier && onX11()
                            ? statusNotifierWatcherRuns()
                            : QSystemTrayIcon::isSystemTrayAvailable();
-    return there ? kind_ : TrayHost::None;
+    return there ? hostKind : TrayHost::None;
 }
 
 void QtTrayIcon::pruefeHost()
 {
-    if (kind_ == TrayHost::None) {
+    if (hostKind == TrayHost::None) {
         bestimmeArt();
         return;
     }
     const TrayHost now = frageHost();
-    if (now == host_)
+    if (now == currentHost)
         return;
-    const TrayHost before = host_;
-    host_ = now;
+    const TrayHost before = currentHost;
+    currentHost = now;
     // A fresh icon finds the new host for certain, whichever way Qt would
     // have brought the old one back.
     if (before == TrayHost::None)
@@ -127,53 +127,54 @@ void QtTrayIcon::pruefeHost()
 
 void QtTrayIcon::baueSymbol()
 {
-    icon_ = std::make_unique<QSystemTrayIcon>();
-    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (onActivated)
-            onActivated(activation(reason));
-    });
-    if (menu_)
-        icon_->setContextMenu(menu_);
-    if (wanted_) {
-        icon_->setIcon(picture_);
-        icon_->setToolTip(toolTip_);
-        icon_->show();
+    trayIcon = std::make_unique<QSystemTrayIcon>();
+    connect(trayIcon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (onActivated)
+                    onActivated(activation(reason));
+            });
+    if (trayMenu)
+        trayIcon->setContextMenu(trayMenu);
+    if (wanted) {
+        trayIcon->setIcon(picture);
+        trayIcon->setToolTip(shownToolTip);
+        trayIcon->show();
     }
 }
 
 TrayHost QtTrayIcon::host() const
 {
-    return host_;
+    return currentHost;
 }
 
 void QtTrayIcon::add(const QIcon& icon, const QString& toolTip)
 {
     bestimmeArt();
-    wanted_ = true;
-    picture_ = icon;
-    toolTip_ = toolTip;
-    icon_->setIcon(icon);
-    icon_->setToolTip(toolTip);
-    icon_->show();
+    wanted = true;
+    picture = icon;
+    shownToolTip = toolTip;
+    trayIcon->setIcon(icon);
+    trayIcon->setToolTip(toolTip);
+    trayIcon->show();
 }
 
 void QtTrayIcon::setToolTip(const QString& toolTip)
 {
-    toolTip_ = toolTip;
-    if (icon_)
-        icon_->setToolTip(toolTip);
+    shownToolTip = toolTip;
+    if (trayIcon)
+        trayIcon->setToolTip(toolTip);
 }
 
 void QtTrayIcon::remove()
 {
-    wanted_ = false;
-    if (icon_)
-        icon_->hide();
+    wanted = false;
+    if (trayIcon)
+        trayIcon->hide();
 }
 
 void QtTrayIcon::setMenu(QMenu* menu)
 {
-    menu_ = menu;
-    if (icon_)
-        icon_->setContextMenu(menu);
+    trayMenu = menu;
+    if (trayIcon)
+        trayIcon->setContextMenu(menu);
 }

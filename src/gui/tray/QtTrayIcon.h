@@ -38,19 +38,19 @@ private:
     void baueSymbol();
     TrayHost frageHost() const;
 
-    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<QSystemTrayIcon> trayIcon;
     // Qt picks D-Bus or the X11 tray once a run, with the first icon: a
     // StatusNotifier host that starts later is served through its X11 tray,
     // where it has one, and a program that began with D-Bus stays with it.
     // None until asked.
-    TrayHost kind_ = TrayHost::None;
-    TrayHost host_ = TrayHost::None;
-    QIcon picture_;
-    QString toolTip_;
-    QPointer<QMenu> menu_;
-    bool wanted_ = false;
+    TrayHost hostKind = TrayHost::None;
+    TrayHost currentHost = TrayHost::None;
+    QIcon picture;
+    QString shownToolTip;
+    QPointer<QMenu> trayMenu;
+    bool wanted = false;
     // A panel that starts brings both kinds of host at once; one look after
     // both have settled.
-    QTimer settle_;
-    std::uint32_t x11TrayOwner_ = 0;
+    QTimer settle;
+    std::uint32_t x11TrayOwner = 0;
 };

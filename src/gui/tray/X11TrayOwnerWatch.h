@@ -17,7 +17,7 @@ public:
     ~X11TrayOwnerWatch() override;
 
     // The tray's window, 0 where no tray holds the selection.
-    std::uint32_t owner() const { return owner_; }
+    std::uint32_t owner() const { return currentOwner; }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -27,7 +27,7 @@ signals:
 private:
     void frageBesitzer();
 
-    std::uint32_t trayAtom_ = 0;
-    std::uint32_t managerAtom_ = 0;
-    std::uint32_t owner_ = 0;
+    std::uint32_t trayAtom = 0;
+    std::uint32_t managerAtom = 0;
+    std::uint32_t currentOwner = 0;
 };

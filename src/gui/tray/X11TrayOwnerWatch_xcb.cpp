@@ -55,9 +55,9 @@ X11TrayOwnerWatch::X11TrayOwnerWatch(QObject* parent)
     if (!x)
         return;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    trayAtom_ = atom(x, "_NET_SYSTEM_TRAY_S" + QByteArray::number(DefaultScreen(x11->display())));
-    managerAtom_ = atom(x, "MANAGER");
-    if (!trayAtom_ || !managerAtom_)
+    trayAtom = atom(x, "_NET_SYSTEM_TRAY_S" + QByteArray::number(DefaultScreen(x11->display())));
+    managerAtom = atom(x, "MANAGER");
+    if (!trayAtom || !managerAtom)
         return;
     watchStructure(x, rootWindow(x));
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -66,7 +66,7 @@ X11TrayOwnerWatch::X11TrayOwnerWatch(QObject* parent)
 
 X11TrayOwnerWatch::~X11TrayOwnerWatch()
 {
-    if (trayAtom_ && QCoreApplication::instance())
+    if (trayAtom && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
@@ -78,12 +78,12 @@ bool X11TrayOwnerWatch::nativeEventFilter(const QByteArray& eventType, void* mes
     switch (event->response_type & 0x7f) {
     case XCB_CLIENT_MESSAGE: {
         const auto* client = static_cast<const xcb_client_message_event_t*>(message);
-        if (client->type == managerAtom_ && client->data.data32[1] == trayAtom_)
+        if (client->type == managerAtom && client->data.data32[1] == trayAtom)
             frageBesitzer();
         break;
     }
     case XCB_DESTROY_NOTIFY:
-        if (static_cast<const xcb_destroy_notify_event_t*>(message)->window == owner_)
+        if (static_cast<const xcb_destroy_notify_event_t*>(message)->window == currentOwner)
             frageBesitzer();
         break;
     default:
@@ -96,13 +96,13 @@ bool X11TrayOwnerWatch::nativeEventFilter(const QByteArray& eventType, void* mes
 void X11TrayOwnerWatch::frageBesitzer()
 {
     xcb_connection_t* x = connection();
-    auto* reply = xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, trayAtom_), nullptr);
+    auto* reply = xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, trayAtom), nullptr);
     const std::uint32_t now = reply ? reply->owner : 0;
     std::free(reply);
-    if (now == owner_)
+    if (now == currentOwner)
         return;
-    owner_ = now;
-    if (owner_)
-        watchStructure(x, owner_);
+    currentOwner = now;
+    if (currentOwner)
+        watchStructure(x, currentOwner);
     emit ownerChanged();
 }
