@@ -3,14 +3,16 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextLayout>
 #include <algorithm>
 
-QtPrinting::QtPrinting() = default;
+QtPrinting::QtPrinting(std::unique_ptr<PrintQueue> queue)
+    : queue_(std::move(queue))
+{}
 
-QtPrinting::QtPrinting(const QString& pdfFile)
+QtPrinting::QtPrinting(const QString& pdfFile, std::unique_ptr<PrintQueue> queue)
     : pdfFile_(pdfFile)
+    , queue_(std::move(queue))
 {}
 
 QtPrinting::~QtPrinting() = default;
@@ -42,28 +44,25 @@ std::optional<int> QtPrinting::askForCopies(QWidget* parent)
 
 std::optional<QString> QtPrinting::pruefeDrucker()
 {
-    QPrinter& printer_ = holeDrucker();
-    if (!printer_.outputFileName().isEmpty())
+    const QPrinter& printer = holeDrucker();
+    if (!printer.outputFileName().isEmpty())
         return std::nullopt;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printer_.printerName());
-    if (printer_.printerName().isEmpty() || info.isNull())
+    if (printer.printerName().isEmpty())
         return QStringLiteral("there is no printer");
-    if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
-        return QStringLiteral("the printer \"%1\" does not take jobs at present").arg(printer_.printerName());
-    return std::nullopt;
+    return queue_->refusal(printer.printerName());
 }
 
 void QtPrinting::setzeRaender()
 {
     // Whatever the dialog or the printer's defaults say, never nearer to the
     // edge than this; wider margins are kept.
-    QPrinter& printer_ = holeDrucker();
-    const QMarginsF current = printer_.pageLayout().margins(QPageLayout::Millimeter);
+    QPrinter& printer = holeDrucker();
+    const QMarginsF current = printer.pageLayout().margins(QPageLayout::Millimeter);
     const QMarginsF least(
         std::max(current.left(), kMarginMillimetres), std::max(current.top(), kMarginMillimetres),
         std::max(current.right(), kMarginMillimetres), std::max(current.bottom(), kMarginMillimetres));
     if (least != current)
-        printer_.setPageMargins(least, QPageLayout::Millimeter);
+        printer.setPageMargins(least, QPageLayout::Millimeter);
 }
 
 std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
@@ -80,37 +79,40 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
         return QStringLiteral("the page fills %1 %2, and the sheets chosen are not among them")
             .arg(count)
             .arg(count == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"));
-    QPrinter& printer_ = holeDrucker();
-    const bool intoOneFile = !printer_.outputFileName().isEmpty();
+    QPrinter& printer = holeDrucker();
+    const bool intoOneFile = !printer.outputFileName().isEmpty();
     QPainter painter;
     for (int copy = 1; copy <= copies; ++copy) {
         if (copy == 1 || !intoOneFile) {
-            if (!painter.begin(&printer_))
+            if (!painter.begin(&printer))
                 return QStringLiteral("the printer could not be started");
-        } else if (!printer_.newPage()) {
-            printer_.abort();
+        } else if (!printer.newPage()) {
+            printer.abort();
             return QStringLiteral("the printer did not take a new sheet");
         }
         if (auto failure = druckeKopie(painter, laidOut, sheets))
             return failure;
         if (copy == copies || !intoOneFile)
-            if (!painter.end() || printer_.printerState() == QPrinter::Error)
+            if (!painter.end() || printer.printerState() == QPrinter::Error)
                 return QStringLiteral("the printer reported an error");
+        if (!intoOneFile)
+            if (auto refusal = queue_->jobRefusal(printer.printerName(), printer.docName()))
+                return refusal;
     }
     return std::nullopt;
 }
 
 QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
 {
-    QPrinter& printer_ = holeDrucker();
-    const QRectF area = printer_.pageLayout().paintRectPixels(printer_.resolution());
+    QPrinter& printer = holeDrucker();
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     Copy copy;
     copy.sheets.emplace_back();
     qreal y = 0;
     for (const PrintJob::Line& line : job.lines) {
         QFont font;
         font.setPointSizeF(line.pointSize);
-        auto& layout = *copy.layouts.emplace_back(std::make_unique<QTextLayout>(line.text, font, &printer_));
+        auto& layout = *copy.layouts.emplace_back(std::make_unique<QTextLayout>(line.text, font, &printer));
         QTextOption wrapping;
         wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(wrapping);
@@ -133,17 +135,17 @@ QtPrinting::Copy QtPrinting::setzeKopie(const PrintJob& job)
 
 std::vector<int> QtPrinting::waehleBlaetter(int sheets)
 {
-    const QPrinter& printer_ = holeDrucker();
+    const QPrinter& printer = holeDrucker();
     int first = 1;
     int last = sheets;
-    if (printer_.printRange() == QPrinter::PageRange && printer_.fromPage() > 0) {
-        first = printer_.fromPage();
-        last = std::min(sheets, std::max(first, printer_.toPage()));
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = std::min(sheets, std::max(first, printer.toPage()));
     }
     std::vector<int> chosen;
     for (int sheet = first; sheet <= last; ++sheet)
         chosen.push_back(sheet);
-    if (printer_.pageOrder() == QPrinter::LastPageFirst)
+    if (printer.pageOrder() == QPrinter::LastPageFirst)
         std::reverse(chosen.begin(), chosen.end());
     return chosen;
 }
@@ -151,10 +153,10 @@ std::vector<int> QtPrinting::waehleBlaetter(int sheets)
 std::optional<QString> QtPrinting::druckeKopie(QPainter& painter, const Copy& copy,
                                                const std::vector<int>& sheets)
 {
-    QPrinter& printer_ = holeDrucker();
+    QPrinter& printer = holeDrucker();
     for (std::size_t i = 0; i < sheets.size(); ++i) {
-        if (i > 0 && !printer_.newPage()) {
-            printer_.abort();
+        if (i > 0 && !printer.newPage()) {
+            printer.abort();
             return QStringLiteral("the printer did not take a new sheet");
         }
         for (const Placed& placed : copy.sheets.at(static_cast<std::size_t>(sheets[i] - 1)))
