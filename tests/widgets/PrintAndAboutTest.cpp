@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "RecordingPrintQueue.h"
 #include "gui/about/Form3.h"
 #include "gui/desktop/LoadedPrinting.h"
 #include "gui/desktop/QtPrinting.h"
@@ -81,10 +82,13 @@ TEST_F(Print, ARealJobReachesThePaperWithItsTextNameAndMarginsAndCopiesShareTheF
     if (pdftotext.isEmpty() || pdfinfo.isEmpty())
         GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
     const QString pdf = QString::fromStdString((folder.path() / "page.pdf").string());
-    QtPrinting printer(pdf);
+    RecordingPrintQueue::Record queue;
+    queue.refusal = queue.jobRefusal = QStringLiteral("a file is no print queue");
+    QtPrinting printer(pdf, std::make_unique<RecordingPrintQueue>(queue));
     PrintJob job;
     job.lines = {{"Kelmo-Note", 20}, {"", 20}, {"Buy milk", 10}, {QString(300, QLatin1Char('w')), 10}};
     ASSERT_FALSE(printer.print(job, 2));
+    EXPECT_TRUE(queue.asked.isEmpty()) << "printing into a file asks no print queue";
     auto run = [](const QString& program, const QStringList& arguments) {
         QProcess process;
         process.start(program, arguments);

@@ -3,14 +3,16 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextLayout>
 #include <algorithm>
 
-QtPrinting::QtPrinting() = default;
+QtPrinting::QtPrinting(std::unique_ptr<PrintQueue> queue_)
+    : queue(std::move(queue_))
+{}
 
-QtPrinting::QtPrinting(const QString& pdfFile_)
+QtPrinting::QtPrinting(const QString& pdfFile_, std::unique_ptr<PrintQueue> queue_)
     : pdfFile(pdfFile_)
+    , queue(std::move(queue_))
 {}
 
 QtPrinting::~QtPrinting() = default;
@@ -42,15 +44,12 @@ std::optional<int> QtPrinting::askForCopies(QWidget* parent)
 
 std::optional<QString> QtPrinting::pruefeDrucker()
 {
-    QPrinter& printer = holeDrucker();
+    const QPrinter& printer = holeDrucker();
     if (!printer.outputFileName().isEmpty())
         return std::nullopt;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printer.printerName());
-    if (printer.printerName().isEmpty() || info.isNull())
+    if (printer.printerName().isEmpty())
         return QStringLiteral("there is no printer");
-    if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
-        return QStringLiteral("the printer \"%1\" does not take jobs at present").arg(printer.printerName());
-    return std::nullopt;
+    return queue->refusal(printer.printerName());
 }
 
 void QtPrinting::setzeRaender()
@@ -96,6 +95,9 @@ std::optional<QString> QtPrinting::print(const PrintJob& job, int copies)
         if (copy == copies || !intoOneFile)
             if (!painter.end() || printer.printerState() == QPrinter::Error)
                 return QStringLiteral("the printer reported an error");
+        if (!intoOneFile)
+            if (auto refusal = queue->jobRefusal(printer.printerName(), printer.docName()))
+                return refusal;
     }
     return std::nullopt;
 }

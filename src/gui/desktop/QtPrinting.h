@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PrintQueue.h"
 #include "Printing.h"
 
 #include <QString>
@@ -13,12 +14,14 @@ class QTextLayout;
 // Qt's print dialog and printer. Lines wider than the paper wrap at the
 // margin, and text past the bottom of a sheet goes on on the next one; the
 // sheets and the order chosen in the dialog are printed. Jobs carry the
-// program's name, so print queues show whose they are.
+// program's name, so print queues show whose they are. The print queue is
+// asked whether it takes a job before one is sent, and whether it took each
+// job after; printing into a file asks nobody.
 class QtPrinting : public Printing {
 public:
-    QtPrinting();
+    explicit QtPrinting(std::unique_ptr<PrintQueue> queue = PrintQueue::make());
     // Prints into a PDF file instead of a printer.
-    explicit QtPrinting(const QString& pdfFile);
+    explicit QtPrinting(const QString& pdfFile, std::unique_ptr<PrintQueue> queue = PrintQueue::make());
     ~QtPrinting() override;
 
     std::optional<int> askForCopies(QWidget* parent) override;
@@ -56,5 +59,6 @@ private:
     QPrinter& holeDrucker();
 
     QString pdfFile;
+    std::unique_ptr<PrintQueue> queue;
     std::unique_ptr<QPrinter> device;
 };
