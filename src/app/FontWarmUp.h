@@ -4,7 +4,7 @@
 
 // Reads the system's font configuration on a thread of its own while Qt
 // connects to the display. The first text laid out needs it, and reading it
-// on the main thread held the window back by about 5 ms, an eighth of the
+// on the main thread holds the window back by a noticeable part of the
 // start-up; with a second core the window no longer waits for it. Where the
 // platform's fonts need no such reading, nothing is started.
 class FontWarmUp {

@@ -22,8 +22,8 @@ struct BlockRelease {
 };
 
 // A whole notebook is up to 65 MB of pages. Taken from the system in one
-// piece, and on Linux in huge pages, it costs a few dozen page faults
-// instead of tens of thousands.
+// piece, and on Linux in huge pages, it costs a handful of page faults
+// instead of one for every few pages.
 Seite* takeBlock(std::size_t count)
 {
     const std::size_t bytes = count * sizeof(Seite);

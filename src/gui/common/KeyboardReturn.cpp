@@ -7,8 +7,8 @@ namespace KeyboardReturn {
 
 namespace {
 
-// After xfwm4 has passed the focus on (50 ms was enough in every try), and
-// before the user's next key.
+// After a window manager such as xfwm4 has passed the focus on, and before
+// the user's next key.
 constexpr int kWindowManagerPassedFocusMs = 100;
 
 void activate(QWidget* window)
