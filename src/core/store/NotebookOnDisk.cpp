@@ -3,6 +3,8 @@
 #include "FileSystem.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -169,4 +171,28 @@ std::uint64_t NotebookOnDisk::bekannterHash()
         knownPages = PageList();
     }
     return *knownHash;
+}
+
+bool NotebookOnDisk::writes(Step step)
+{
+    return step == Step::Save || step == Step::Restore || step == Step::KeepBoth;
+}
+
+std::int64_t NotebookOnDisk::nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::optional<FileError> NotebookOnDisk::decideWaiting(bool ourChanges, std::int64_t waitMs, Answer& answer)
+{
+    const std::int64_t giveUp = nowMs() + waitMs;
+    for (;;) {
+        if (auto error = decide(ourChanges, nowMs(), answer))
+            return error;
+        if (answer.step != Step::Wait || nowMs() >= giveUp)
+            return std::nullopt;
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min(answer.lookAgainMs, giveUp - nowMs())));
+    }
 }

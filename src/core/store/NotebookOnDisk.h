@@ -46,6 +46,11 @@ public:
         PageFile::ReadInfo theirsFound;
     };
 
+    // Whether the step writes our pages.
+    static bool writes(Step step);
+    // The monotonic clock, in milliseconds, for callers that hand in times.
+    static std::int64_t nowMs();
+
     NotebookOnDisk(FileSystem& files, std::string path);
     // The file is now reached through `files` (its folder opened anew).
     void moveTo(FileSystem& files) { fileSystem = &files; }
@@ -63,6 +68,11 @@ public:
 
     // Looks at the file.
     [[nodiscard]] std::optional<FileError> decide(bool ourChanges, std::int64_t nowMs, Answer& answer);
+    // Looks at the file, waiting up to `waitMs` on the real clock for
+    // another program to finish writing it: for the end, which has no later
+    // look. The answer is Wait where it did not finish.
+    [[nodiscard]] std::optional<FileError> decideWaiting(bool ourChanges, std::int64_t waitMs,
+                                                         Answer& answer);
 
     const std::string& path() const { return notebookPath; }
 

@@ -1,25 +1,19 @@
 #include "NotebookKeeper.h"
 
+#include "NotebookFolder.h"
 #include "NotebookMessages.h"
+#include "NotebookReports.h"
+#include "core/common/Product.h"
 #include "core/store/FileSystem.h"
 #include "core/store/PageFile.h"
 #include "core/store/Rescue.h"
 #include "core/store/WorkingFolder.h"
 
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
-#include <chrono>
-#include <thread>
-
 namespace {
-
-// Notices of one kind take each other's place.
-const char* const kSaveNotice = "save";
-const char* const kFileNotice = "file";
 
 QTimer* timer(QObject* parent, const char* name, int interval)
 {
@@ -30,18 +24,14 @@ QTimer* timer(QObject* parent, const char* name, int interval)
     return result;
 }
 
-bool writes(NotebookOnDisk::Step step)
-{
-    using Step = NotebookOnDisk::Step;
-    return step == Step::Save || step == Step::Restore || step == Step::KeepBoth;
-}
-
 } // namespace
 
 NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, QObject* parent)
     : QObject(parent)
     , store(store_)
     , dialogs(dialogs_)
+    , reports(new NotebookReports(dialogs_, this))
+    , folder(new NotebookFolder(this))
     , disk(FileSystem::native(), PageFile::kName)
     , pause(timer(this, "pauseAfterTyping", kPauseMs))
     , retry(timer(this, "retryAfterFailure", kRetryMs))
@@ -54,6 +44,9 @@ NotebookKeeper::NotebookKeeper(BusinessDataTier& store_, UserDialogs& dialogs_, 
     connect(longest, &QTimer::timeout, this, &NotebookKeeper::saveBetweenTimes);
     connect(settle, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
     connect(quiet, &QTimer::timeout, this, &NotebookKeeper::lookAtFile);
+    connect(reports, &NotebookReports::notice, this, &NotebookKeeper::notice);
+    connect(reports, &NotebookReports::noticeOver, this, &NotebookKeeper::noticeOver);
+    connect(folder, &NotebookFolder::notice, this, &NotebookKeeper::notice);
 }
 
 // A job under way holds a snapshot of the pages and the file rule: it is
@@ -64,89 +57,39 @@ NotebookKeeper::~NotebookKeeper()
         worker->wait();
 }
 
-std::int64_t NotebookKeeper::jetzt()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 bool NotebookKeeper::loadAtStart()
 {
     WorkingFolder::remember();
-    oeffneOrdner();
+    if (FileSystem* opened = folder->open())
+        disk.moveTo(*opened);
     PageFile::ReadInfo found;
     if (auto error = store.leseDatei(PageFile::kName, found)) {
-        dialogs.tell("Kelmo Note", NotebookMessages::cannotOpen(*error).toStdString(),
+        dialogs.tell(Product::kMessageTitle, NotebookMessages::cannotOpen(*error).toStdString(),
                      UserDialogs::Icon::Critical);
         return false;
     }
-    disk.read(found, store.pages().snapshot(), jetzt());
+    disk.read(found, store.pages().snapshot(), NotebookOnDisk::nowMs());
     meldeGerettet();
-    watcher = new QFileSystemWatcher(this);
-    auto changed = [this] { settle->start(); };
-    connect(watcher, &QFileSystemWatcher::fileChanged, this, changed);
-    connect(watcher, &QFileSystemWatcher::directoryChanged, this, changed);
-    beobachte();
+    connect(folder, &NotebookFolder::changed, settle, qOverload<>(&QTimer::start));
+    folder->watch();
+    watching = true;
     return true;
 }
 
-// The notebook's folder is held open, so that the disk is reached through
-// it and never through a working directory that changes meanwhile.
-bool NotebookKeeper::oeffneOrdner()
-{
-    std::optional<FileError> error;
-    auto opened = FileSystem::openFolder(WorkingFolder::path(), error);
-    if (!opened)
-        return false;
-    disk.moveTo(*opened);
-    folder = std::move(opened);
-    return true;
-}
-
-// A folder removed and made again at its path is where the notebook goes,
-// and the lock and the watch go there first.
+// A folder removed and made again at its path is where the notebook goes.
 void NotebookKeeper::folgeOrdner()
 {
-    const bool rejoined = WorkingFolder::rejoin();
-    if ((rejoined || disk.files().folderGone()) && sperreNeu() && oeffneOrdner())
-        watcher->removePaths(watcher->files() + watcher->directories());
-    beobachte();
-}
-
-// Another copy started in the folder made again holds its lock: this one
-// writes nothing there, and says so.
-bool NotebookKeeper::sperreNeu()
-{
-    auto lock = std::make_unique<NotebookLock>();
-    const std::string notebook = FileSystem::inFolder(WorkingFolder::path(), PageFile::kName);
-    lockedOut = lock->take(notebook) == NotebookLock::Outcome::HeldElsewhere;
-    if (lockedOut) {
-        emit notice(QString::fromLatin1(kFileNotice), NotebookMessages::lockedOut());
-        return false;
-    }
-    movedLock = std::move(lock);
-    return true;
+    if (FileSystem* moved = folder->follow(disk.files().folderGone()))
+        disk.moveTo(*moved);
 }
 
 // Rescues made at an earlier end in this folder are told of once.
 void NotebookKeeper::meldeGerettet()
 {
     for (const std::string& rescue : Rescue::untold(WorkingFolder::path())) {
-        emit notice(QStringLiteral("rescue"), NotebookMessages::rescuedBefore(rescue));
+        reports->rescuedBefore(rescue);
         Rescue::told(rescue);
     }
-}
-
-// A replaced file is a new one, and the watch on the old one ends with it;
-// the folder's watch sees the new one come.
-void NotebookKeeper::beobachte()
-{
-    const QFileInfo notebook(QString::fromLatin1(PageFile::kName));
-    const QString file = notebook.canonicalFilePath();
-    const QString holding = file.isEmpty() ? notebook.absolutePath() : QFileInfo(file).absolutePath();
-    for (const QString& path : {file, holding})
-        if (!path.isEmpty() && !watcher->files().contains(path) && !watcher->directories().contains(path))
-            watcher->addPath(path);
 }
 
 // Saved when typing pauses, and while it goes on, no later than
@@ -172,14 +115,14 @@ void NotebookKeeper::lookAtFile()
 // change of the file seen during our own save is looked at after its outcome.
 void NotebookKeeper::beginne(Occasion occasion)
 {
-    if (!watcher || ended)
+    if (!watching || ended)
         return;
     if (worker) {
         pending = std::max(pending.value_or(occasion), occasion);
         return;
     }
     folgeOrdner();
-    if (lockedOut)
+    if (folder->lockedOut())
         return;
     emit pagesWanted();
     job = {occasion, store.hasUnsavedChanges(), store.changes(), store.pages().snapshot()};
@@ -193,17 +136,17 @@ void NotebookKeeper::beginne(Occasion occasion)
 NotebookKeeper::Outcome NotebookKeeper::arbeite(Job& work)
 {
     Outcome result;
-    result.error = disk.decide(work.ourChanges, jetzt(), result.answer);
+    result.error = disk.decide(work.ourChanges, NotebookOnDisk::nowMs(), result.answer);
     const auto step = result.answer.step;
     // A look writes nothing of ours: the pause after typing does.
     const bool ours = step != NotebookOnDisk::Step::Save || work.occasion != Occasion::Look;
-    if (!result.error && writes(step) && ours) {
+    if (!result.error && NotebookOnDisk::writes(step) && ours) {
         result.wrote = true;
         const PageFile::Expected expected = disk.expected();
         result.writeError = PageFile::write(disk.files(), PageFile::kName, PageFile::kTempName, work.pages,
                                             &expected, result.saved);
         if (result.saved.written)
-            disk.written(result.saved, std::move(work.pages), jetzt());
+            disk.written(result.saved, std::move(work.pages), NotebookOnDisk::nowMs());
     }
     work.pages = PageList();
     disk.hashKnownPages();
@@ -219,7 +162,7 @@ void NotebookKeeper::wendeAn()
     Outcome done = std::move(outcome);
     const Occasion occasion = job.occasion;
     if (done.error)
-        meldeFehler(*done.error, occasion);
+        meldeFehler(*done.error, occasion == Occasion::End);
     else if (done.answer.step == NotebookOnDisk::Step::Wait)
         warte(done.answer, occasion);
     else if (done.answer.step == NotebookOnDisk::Step::Load && store.changes() != job.changes)
@@ -241,24 +184,21 @@ void NotebookKeeper::wendeSchreibenAn(Outcome& done, Occasion occasion, std::uin
     if (done.saved.written)
         store.markSaved(changes);
     if (!done.saved.asidePath.empty())
-        melde(occasion, kFileNotice, NotebookMessages::bothKept(done.saved.asidePath),
-              UserDialogs::Icon::Information);
+        reports->bothKept(done.saved.asidePath, occasion == Occasion::End);
     if (done.writeError && !done.saved.written) {
-        meldeSchreibfehler(*done.writeError, occasion);
+        meldeSchreibfehler(*done.writeError, occasion == Occasion::End);
         return;
     }
     if (done.writeError)
-        melde(occasion, kFileNotice, NotebookMessages::savedButNotAside(*done.writeError),
-              UserDialogs::Icon::Warning);
+        reports->savedButNotAside(*done.writeError, occasion == Occasion::End);
     if (!done.saved.written) {
         settle->start();
         return;
     }
-    failureTold = false;
     retry->stop();
     if (!store.hasUnsavedChanges())
         longest->stop();
-    emit noticeOver(QString::fromLatin1(kSaveNotice));
+    reports->saved();
 }
 
 bool NotebookKeeper::saveAtEnd()
@@ -275,7 +215,7 @@ bool NotebookKeeper::saveAtEnd()
 
 bool NotebookKeeper::saveWithoutAsking()
 {
-    if (!watcher || ended)
+    if (!watching || ended)
         return true;
     if (worker) {
         worker->wait();
@@ -286,10 +226,11 @@ bool NotebookKeeper::saveWithoutAsking()
     if (!store.hasUnsavedChanges())
         return true;
     NotebookOnDisk::Answer answer;
-    if (!lockedOut && !disk.decide(true, jetzt(), answer) && writes(answer.step)) {
+    if (!folder->lockedOut() && !disk.decide(true, NotebookOnDisk::nowMs(), answer) &&
+        NotebookOnDisk::writes(answer.step)) {
         const PageFile::Expected expected = disk.expected();
         PageFile::Saved saved;
-        (void)store.schreibeDatei("Kelmo-Note", disk.files(), &expected, saved);
+        (void)store.schreibeDatei(Product::kName, disk.files(), &expected, saved);
         if (saved.written)
             return true;
     }
@@ -311,14 +252,14 @@ bool NotebookKeeper::rette(std::string& rescuePath)
 // done by then.
 bool NotebookKeeper::sichereAmEnde()
 {
-    if (!watcher)
+    if (!watching)
         return true;
     folgeOrdner();
     emit pagesWanted();
     std::string rescue;
-    if (lockedOut) {
+    if (folder->lockedOut()) {
         const bool rescued = rette(rescue);
-        dialogs.tell("Kelmo Note", NotebookMessages::endedLockedOut(rescued, rescue).toStdString(),
+        dialogs.tell(Product::kMessageTitle, NotebookMessages::endedLockedOut(rescued, rescue).toStdString(),
                      UserDialogs::Icon::Warning);
         return rescued;
     }
@@ -326,38 +267,25 @@ bool NotebookKeeper::sichereAmEnde()
     // at again.
     for (int attempt = 0; attempt < 3; ++attempt) {
         NotebookOnDisk::Answer answer;
-        if (auto error = entscheide(answer)) {
-            meldeFehler(*error, Occasion::End);
+        // There is no later look: it waits a little for another program to
+        // finish writing.
+        if (auto error = disk.decideWaiting(store.hasUnsavedChanges(), kEndWaitMs, answer)) {
+            meldeFehler(*error, true);
             return false;
         }
         if (answer.step == NotebookOnDisk::Step::Wait)
             break;
         // Another program's change is not loaded at the end: it stays on
         // disk as it is, and nothing of ours changed.
-        if (!writes(answer.step))
+        if (!NotebookOnDisk::writes(answer.step))
             return true;
         bool written = true;
         const bool done = schreibe(Occasion::End, written);
         if (!done || written)
             return done;
     }
-    meldeSchreibfehler({PageFile::kName, "another program is still writing it"}, Occasion::End);
+    meldeSchreibfehler({PageFile::kName, "another program is still writing it"}, true);
     return false;
-}
-
-// There is no later look: it waits a little for another program to finish
-// writing.
-std::optional<FileError> NotebookKeeper::entscheide(NotebookOnDisk::Answer& answer)
-{
-    const std::int64_t giveUp = jetzt() + kEndWaitMs;
-    for (;;) {
-        if (auto error = disk.decide(store.hasUnsavedChanges(), jetzt(), answer))
-            return error;
-        if (answer.step != NotebookOnDisk::Step::Wait || jetzt() >= giveUp)
-            return std::nullopt;
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(std::min(answer.lookAgainMs, giveUp - jetzt())));
-    }
 }
 
 bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
@@ -365,10 +293,10 @@ bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
     const PageFile::Expected expected = disk.expected();
     Outcome done;
     done.wrote = true;
-    done.writeError = store.schreibeDatei("Kelmo-Note", disk.files(), &expected, done.saved);
+    done.writeError = store.schreibeDatei(Product::kName, disk.files(), &expected, done.saved);
     written = done.saved.written;
     if (done.saved.written)
-        disk.written(done.saved, store.pages().snapshot(), jetzt());
+        disk.written(done.saved, store.pages().snapshot(), NotebookOnDisk::nowMs());
     wendeSchreibenAn(done, occasion, store.changes());
     return !done.writeError || done.saved.written;
 }
@@ -377,7 +305,7 @@ bool NotebookKeeper::schreibe(Occasion occasion, bool& written)
 void NotebookKeeper::warte(const NotebookOnDisk::Answer& answer, Occasion occasion)
 {
     if (answer.tellStillWriting)
-        melde(occasion, kFileNotice, NotebookMessages::stillBeingWritten(), UserDialogs::Icon::Information);
+        reports->stillBeingWritten(occasion == Occasion::End);
     // Its own timer: the changes that keep coming must not put off the look
     // that finds the file quiet.
     quiet->start(static_cast<int>(answer.lookAgainMs));
@@ -387,50 +315,26 @@ void NotebookKeeper::warte(const NotebookOnDisk::Answer& answer, Occasion occasi
 void NotebookKeeper::lade(NotebookOnDisk::Answer& answer)
 {
     store.takePages(std::move(answer.theirs));
-    disk.read(answer.theirsFound, store.pages().snapshot(), jetzt());
+    disk.read(answer.theirsFound, store.pages().snapshot(), NotebookOnDisk::nowMs());
     emit pagesReloaded();
     if (const std::size_t part = answer.theirsFound.partBytes)
-        emit notice(QString::fromLatin1(kFileNotice),
-                    QString::fromStdString(store.partPageText(part, store.pageCount())));
-}
-
-// Once per run of failures: the user is not to be nagged every few seconds.
-// An end that fails is always told, since the user waits for the program to
-// end.
-bool NotebookKeeper::erstesMal(Occasion occasion)
-{
-    const bool told = failureTold;
-    failureTold = true;
-    return occasion == Occasion::End || !told;
+        reports->partPageFound(store.partPageText(part, store.pageCount()));
 }
 
 // The program runs on after a failed end as well, so it keeps trying.
-void NotebookKeeper::meldeFehler(const FileError& error, Occasion occasion)
+void NotebookKeeper::meldeFehler(const FileError& error, bool atEnd)
 {
     const QScopeGuard tryAgain([this] {
         if (store.hasUnsavedChanges())
             retry->start();
     });
-    if (erstesMal(occasion))
-        melde(occasion, kFileNotice, NotebookMessages::cannotReadChanged(error), UserDialogs::Icon::Critical);
+    reports->cannotRead(error, atEnd);
 }
 
 // The retry starts once the message is closed: one that saved while the
 // message was up would leave it saying the pages were not saved.
-void NotebookKeeper::meldeSchreibfehler(const FileError& error, Occasion occasion)
+void NotebookKeeper::meldeSchreibfehler(const FileError& error, bool atEnd)
 {
     const QScopeGuard tryAgain([this] { retry->start(); });
-    if (erstesMal(occasion))
-        melde(occasion, kSaveNotice, NotebookMessages::cannotSave(error, occasion == Occasion::End),
-              UserDialogs::Icon::Critical);
-}
-
-// What answers the end is a message box; everything else comes by itself
-// and is a notice, which takes no keyboard.
-void NotebookKeeper::melde(Occasion occasion, const char* kind, const QString& text, UserDialogs::Icon icon)
-{
-    if (occasion == Occasion::End)
-        dialogs.tell("Kelmo Note", text.toStdString(), icon);
-    else
-        emit notice(QString::fromLatin1(kind), text);
+    reports->cannotSave(error, atEnd);
 }

@@ -4,14 +4,12 @@
 #include "core/store/BusinessDataTier.h"
 #include "core/store/NotebookOnDisk.h"
 
-#include "core/store/FileSystem.h"
-#include "core/store/NotebookLock.h"
-
 #include <QObject>
 #include <QString>
 #include <memory>
 
-class QFileSystemWatcher;
+class NotebookFolder;
+class NotebookReports;
 class QThread;
 class QTimer;
 
@@ -99,35 +97,28 @@ private:
     void wendeSchreibenAn(Outcome& outcome, Occasion occasion, std::uint64_t changes);
 
     bool sichereAmEnde();
-    std::optional<FileError> entscheide(NotebookOnDisk::Answer& answer);
     bool schreibe(Occasion occasion, bool& written);
 
     void warte(const NotebookOnDisk::Answer& answer, Occasion occasion);
     void lade(NotebookOnDisk::Answer& answer);
-    void beobachte();
-    bool oeffneOrdner();
-    bool sperreNeu();
     void meldeGerettet();
     bool rette(std::string& rescuePath);
     void folgeOrdner();
-    bool erstesMal(Occasion occasion);
-    void meldeFehler(const FileError& error, Occasion occasion);
-    void meldeSchreibfehler(const FileError& error, Occasion occasion);
-    void melde(Occasion occasion, const char* kind, const QString& text, UserDialogs::Icon icon);
-    static std::int64_t jetzt();
+    void meldeFehler(const FileError& error, bool atEnd);
+    void meldeSchreibfehler(const FileError& error, bool atEnd);
 
     BusinessDataTier& store;
     UserDialogs& dialogs;
-    // The notebook's folder, held open; declared before the rule that uses it.
-    std::unique_ptr<FileSystem> folder;
+    // Declared before the rule that reaches the disk through it.
+    NotebookReports* reports;
+    NotebookFolder* folder;
     NotebookOnDisk disk;
     QTimer* pause = nullptr;
     QTimer* retry = nullptr;
     QTimer* settle = nullptr;
     QTimer* quiet = nullptr;
     QTimer* longest = nullptr;
-    QFileSystemWatcher* watcher = nullptr;
-    bool failureTold = false;
+    bool watching = false;
     // The job under way, and the look or save asked for meanwhile.
     QThread* worker = nullptr;
     Job job;
@@ -135,8 +126,4 @@ private:
     std::optional<Occasion> pending;
     // Saved at the end: nothing is looked at or written after.
     bool ended = false;
-    // The notebook's folder was made again and another copy holds it: ours
-    // writes nothing there.
-    bool lockedOut = false;
-    std::unique_ptr<NotebookLock> movedLock;
 };
