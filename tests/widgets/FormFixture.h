@@ -9,6 +9,7 @@
 #include "gui/common/NoticeWindow.h"
 #include "gui/mainwindow/Form1.h"
 #include "gui/mainwindow/NotebookKeeper.h"
+#include "gui/mainwindow/SearchPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>

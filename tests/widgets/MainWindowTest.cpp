@@ -22,11 +22,18 @@ QList<QWidget*> tabOrder(QWidget* first)
 TEST_F(MainWindow, FocusRunsFromTheEditorThroughTheSearchPanelToTheButtons)
 {
     start(record(""));
-    form->baueSuchfeld();
-    const QList<QWidget*> expected = {form->RichTextBox1,       form->Text1,          form->Check1,
-                                      form->Searchbutton.at(0), form->Command1.at(4), form->Command1.at(1),
-                                      form->Command1.at(2),     form->Command1.at(3), form->Command3,
-                                      form->Command1.at(6),     form->Command2};
+    form->searchPanel().build();
+    const QList<QWidget*> expected = {form->RichTextBox1,
+                                      form->searchPanel().Text1,
+                                      form->searchPanel().Check1,
+                                      form->searchPanel().Searchbutton.at(0),
+                                      form->Command1.at(4),
+                                      form->Command1.at(1),
+                                      form->Command1.at(2),
+                                      form->Command1.at(3),
+                                      form->Command3,
+                                      form->Command1.at(6),
+                                      form->Command2};
     EXPECT_EQ(tabOrder(form->RichTextBox1), expected);
 }
 
@@ -41,13 +48,14 @@ TEST_F(MainWindow, ControlsSitAtTheirDesignedPlacesAt96Dpi)
     EXPECT_EQ(form->Command1.at(4)->geometry(), QRect(0, 184, 41, 41));
     EXPECT_EQ(form->Command2->geometry(), QRect(240, 184, 41, 41));
     EXPECT_EQ(form->Command2->geometry().bottom(), form->height() - 1) << "the buttons end the client area";
-    form->baueSuchfeld();
-    EXPECT_EQ(form->Text1->geometry(), QRect(8, 16, 265, 27));
+    form->searchPanel().build();
+    EXPECT_EQ(form->searchPanel().Text1->geometry(), QRect(8, 16, 265, 27));
     EXPECT_EQ(form->Label1->y(), 352);
 
     // Only the frame's top pixel row lies inside the window; its contents do not.
-    EXPECT_EQ(form->Frame1->y(), form->height() - 1);
-    EXPECT_GE(form->Frame1->mapTo(form.get(), form->Text1->pos()).y(), form->height());
+    EXPECT_EQ(form->searchPanel().Frame1->y(), form->height() - 1);
+    EXPECT_GE(form->searchPanel().Frame1->mapTo(form.get(), form->searchPanel().Text1->pos()).y(),
+              form->height());
 }
 
 TEST_F(MainWindow, TheButtonsShowPicturesAndNameThemInTheirToolTips)
@@ -64,10 +72,10 @@ TEST_F(MainWindow, TheButtonsShowPicturesAndNameThemInTheirToolTips)
         EXPECT_FALSE(button->icon().isNull());
         EXPECT_EQ(button->iconSize(), QSize(32, 32));
     }
-    form->baueSuchfeld();
-    EXPECT_EQ(form->Searchbutton.at(0)->text(), "&Search");
-    EXPECT_EQ(form->Check1->text(), "big/ small letters");
-    EXPECT_EQ(form->Frame1->title(), "Search for:");
+    form->searchPanel().build();
+    EXPECT_EQ(form->searchPanel().Searchbutton.at(0)->text(), "&Search");
+    EXPECT_EQ(form->searchPanel().Check1->text(), "big/ small letters");
+    EXPECT_EQ(form->searchPanel().Frame1->title(), "Search for:");
 }
 
 TEST_F(MainWindow, TheWindowStaysOnTopWithOnlyACloseBox)
@@ -134,8 +142,8 @@ TEST_F(MainWindow, ScreenReadersHearTheButtonsAndWhichPageIsShownButNotTheArtwor
     form->Command1.at(4)->setFocus();
     click(4);
     EXPECT_EQ(heard.name, "Page 1 of 3");
-    form->baueSuchfeld();
-    EXPECT_EQ(name(form->Text1), "Search for:");
+    form->searchPanel().build();
+    EXPECT_EQ(name(form->searchPanel().Text1), "Search for:");
 
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());
     EXPECT_EQ(window->role(), QAccessible::Window);
@@ -204,9 +212,9 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     keys(form->Command1.at(4), Qt::Key_Home, Qt::AltModifier);
     keys(editor, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(form->Label1->text(), "Up");
-    EXPECT_EQ(form->focusWidget(), form->Text1);
-    QTest::keyClicks(form->Text1, QStringLiteral("abc"));
-    keys(form->Text1, Qt::Key_Return);
+    EXPECT_EQ(form->focusWidget(), form->searchPanel().Text1);
+    QTest::keyClicks(form->searchPanel().Text1, QStringLiteral("abc"));
+    keys(form->searchPanel().Text1, Qt::Key_Return);
     EXPECT_EQ(editor->textCursor().selectedText(), "abc") << "Enter in the field searches";
     keys(editor, Qt::Key_F3);
     EXPECT_EQ(editor->textCursor().selectionStart(), 4) << "F3 finds again";
@@ -216,13 +224,14 @@ TEST_F(MainWindow, TheKeyboardAloneReachesEveryCommandAndAHeldKeyRepeatsNothing)
     EXPECT_EQ(form->Label1->text(), "Down");
     EXPECT_EQ(form->focusWidget(), editor);
     // Typed while the panel rolls down.
-    QCoreApplication::postEvent(form->Text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+    QCoreApplication::postEvent(form->searchPanel().Text1,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
     keys(editor, Qt::Key_F3);
     EXPECT_EQ(form->Label1->text(), "Up") << "F3 rolls the panel down first";
     EXPECT_EQ(dialogs.boxes.size(), 1u) << "and looks for nothing: the field is for a word";
-    EXPECT_EQ(form->Text1->text(), "x");
-    EXPECT_EQ(form->focusWidget(), form->Text1);
-    keys(form->Text1, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(form->searchPanel().Text1->text(), "x");
+    EXPECT_EQ(form->focusWidget(), form->searchPanel().Text1);
+    keys(form->searchPanel().Text1, Qt::Key_F10, Qt::ShiftModifier);
     QWidget* fieldMenu = QApplication::activePopupWidget();
     EXPECT_TRUE(fieldMenu && fieldMenu != form->popup_m) << "in the search field, the field's own menu";
     if (fieldMenu)
@@ -273,10 +282,10 @@ TEST_F(MainWindow, KeysHeldBackByAScreenReaderActInTheOrderTyped)
 
     QTest::keyClick(form->RichTextBox1, Qt::Key_F, Qt::ControlModifier);
     QCoreApplication::processEvents();
-    QTest::keyClicks(form->Text1, QStringLiteral("two"));
-    QTest::keyClick(form->Text1, Qt::Key_F3);
+    QTest::keyClicks(form->searchPanel().Text1, QStringLiteral("two"));
+    QTest::keyClick(form->searchPanel().Text1, Qt::Key_F3);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form->Text1->text(), "two") << "the whole word is looked for";
+    EXPECT_EQ(form->searchPanel().Text1->text(), "two") << "the whole word is looked for";
     EXPECT_EQ(form->RichTextBox1->textCursor().selectedText(), "two");
     qApp->removeEventFilter(&bridge);
 }

@@ -40,8 +40,8 @@ protected:
     {
         if (form->Label1->text() != QLatin1String("Up"))
             press();
-        form->Text1->setText(term);
-        QTest::mouseClick(form->Searchbutton.at(0), Qt::LeftButton);
+        form->searchPanel().Text1->setText(term);
+        QTest::mouseClick(form->searchPanel().Searchbutton.at(0), Qt::LeftButton);
     }
     QString selected() const { return form->RichTextBox1->textCursor().selectedText(); }
     int selectionStart() const { return form->RichTextBox1->textCursor().selectionStart(); }
@@ -55,24 +55,26 @@ TEST_F(SearchPanel, TheWindowRollsDownToShowThePanelAndBackUpToItsDesignedHeight
     HeightWatch watch(*form);
 
     press();
-    EXPECT_EQ(form->height(), form->Frame1->geometry().bottom() + 1) << "the whole panel and no more";
+    EXPECT_EQ(form->height(), form->searchPanel().Frame1->geometry().bottom() + 1)
+        << "the whole panel and no more";
     EXPECT_GE(form->Label1->y(), form->height()) << "the roll state stays out of view";
     EXPECT_EQ(form->frameGeometry().height() - form->height(), frame);
     EXPECT_EQ(form->Label1->text(), "Up");
     EXPECT_EQ(watch.moves, 80) << "299 steps of four twips change the height by 80 whole pixels";
     EXPECT_FALSE(watch.searchButtonEnabledDuringAMove);
     EXPECT_TRUE(form->Command3->isEnabled());
-    EXPECT_EQ(form->focusWidget(), form->Text1);
+    EXPECT_EQ(form->focusWidget(), form->searchPanel().Text1);
     EXPECT_EQ(form->pos(), place);
     EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_TRUE(form->Frame1->visibleRegion().boundingRect().contains(form->Text1->geometry()));
+    EXPECT_TRUE(form->searchPanel().Frame1->visibleRegion().boundingRect().contains(
+        form->searchPanel().Text1->geometry()));
 
-    form->Text1->setText(QStringLiteral("word"));
+    form->searchPanel().Text1->setText(QStringLiteral("word"));
     press();
     EXPECT_EQ(form->size(), QSize(280, 225)) << "the designed client area";
     EXPECT_EQ(form->Label1->text(), "Down");
-    EXPECT_TRUE(form->Text1->text().isEmpty());
-    EXPECT_FALSE(form->Frame1->isVisible()) << "out of view, the panel takes no focus";
+    EXPECT_TRUE(form->searchPanel().Text1->text().isEmpty());
+    EXPECT_FALSE(form->searchPanel().Frame1->isVisible()) << "out of view, the panel takes no focus";
     EXPECT_EQ(form->focusWidget(), form->RichTextBox1);
     EXPECT_EQ(form->pos(), place);
 }
@@ -135,7 +137,7 @@ TEST_F(SearchPanel, CaseMattersOnlyWithTheCheckBoxAndLineBreaksCountOnce)
     search(QStringLiteral("abc"));
     EXPECT_EQ(selectionStart(), 2);
     form->RichTextBox1->moveCursor(QTextCursor::Start);
-    QTest::mouseClick(form->Check1, Qt::LeftButton);
+    QTest::mouseClick(form->searchPanel().Check1, Qt::LeftButton);
     search(QStringLiteral("abc"));
     EXPECT_EQ(dialogs.boxes.size(), 1u);
 }

@@ -36,6 +36,7 @@ NoticeWindow::NoticeWindow(QWidget& owner_)
     rows->setSpacing(4);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::ToolTipBase);
+    owner.installEventFilter(this);
 }
 
 void NoticeWindow::post(const QString& kind, const QString& text, int goesAfterMs)
@@ -108,10 +109,14 @@ void NoticeWindow::follow()
     move(at);
 }
 
-void NoticeWindow::ownerShown(bool shown)
+void NoticeWindow::folgeBesitzer(QEvent::Type type)
 {
-    ownerVisible = shown;
-    if (!shown)
+    if (type == QEvent::Move || type == QEvent::Resize) {
+        follow();
+        return;
+    }
+    ownerVisible = type == QEvent::Show;
+    if (!ownerVisible)
         hide();
     zeigeWennNoetig();
 }
@@ -139,7 +144,13 @@ void NoticeWindow::changeEvent(QEvent* event)
 // Enter or Escape closes the notice with the keyboard; Ctrl+Tab goes back.
 bool NoticeWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress)
+    const QEvent::Type type = event->type();
+    if (watched == &owner) {
+        if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::Move || type == QEvent::Resize)
+            folgeBesitzer(type);
+        return QWidget::eventFilter(watched, event);
+    }
+    if (type != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     auto* notice = static_cast<QWidget*>(watched)->parentWidget();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QString>
 #include <QWidget>
 
@@ -27,10 +28,9 @@ public:
     // Closes the notice of `kind`, if there is one.
     void dismiss(const QString& kind);
 
-    // Stands just below the owner's frame, or above where the screen ends.
+    // Stands just below the owner's frame, or above where the screen ends;
+    // shown with the owner and hidden with it, which it follows by itself.
     void follow();
-    // Shown with the owner, hidden with it.
-    void ownerShown(bool shown);
     // Ctrl+Tab from the main window: the keyboard goes to the newest notice,
     // where Enter or Escape closes it.
     bool takeKeyboard();
@@ -50,6 +50,7 @@ private:
     void schliesse(QWidget* notice);
     void sageAn(QWidget* notice);
     void zeigeWennNoetig();
+    void folgeBesitzer(QEvent::Type type);
 
     QWidget& owner;
     // Only Ctrl+Tab brings the keyboard here; a click gives it straight back.

@@ -3,6 +3,7 @@
 #include "Placement.h"
 #include "core/common/Twips.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -19,6 +20,16 @@ WindowGeometry::WindowGeometry(QWidget& window_, int clientLeft_, int clientTop_
     frameSettled.setSingleShot(true);
     frameSettled.setInterval(200);
     connect(&frameSettled, &QTimer::timeout, this, &WindowGeometry::passeEin);
+    window.installEventFilter(this);
+}
+
+bool WindowGeometry::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show)
+        gezeigt();
+    else if (event->type() == QEvent::Move)
+        bewegt();
+    return QObject::eventFilter(watched, event);
 }
 
 float WindowGeometry::left() const
@@ -116,7 +127,7 @@ void WindowGeometry::placeAtDesignedPlace(int clientWidth, int clientHeight)
         beobachteBildschirm(each);
 }
 
-void WindowGeometry::shown()
+void WindowGeometry::gezeigt()
 {
     if (window.windowHandle())
         connect(window.windowHandle(), &QWindow::screenChanged, this, &WindowGeometry::passeEinSpaeter,
@@ -127,7 +138,7 @@ void WindowGeometry::shown()
 // A new frame comes with the window manager taking the window (again), and
 // meanwhile Qt passes on places that are none (the window at 0,0 inside the
 // frame): the window is fitted in once they have stopped.
-void WindowGeometry::moved()
+void WindowGeometry::bewegt()
 {
     const QSize frame = messeRahmen();
     if (frame != knownFrame) {

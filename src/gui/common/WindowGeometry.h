@@ -33,11 +33,13 @@ public:
     // Keeps the place and size it was given against anyone else's.
     void keepPlace();
 
-    // Call from the window's show and move events.
-    void shown();
-    void moved();
+protected:
+    // Follows the window's show and move events.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void gezeigt();
+    void bewegt();
     // The window manager's frame: the outer size less the client area.
     QSize messeRahmen() const;
     void beobachteBildschirm(QScreen* screen);

@@ -1,5 +1,7 @@
 #include "FindWindow.h"
 
+#include "PageText.h"
+
 #include "core/store/BusinessDataTier.h"
 #include "core/store/CodePage.h"
 
@@ -20,14 +22,6 @@ namespace {
 constexpr std::size_t kPagesSearchedAtOnce = 2000;
 // How much of a line an entry shows around the word.
 constexpr std::size_t kLineWidth = 80;
-
-QString decoded(std::string_view bytes)
-{
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    CodePage::system().decode(reinterpret_cast<const unsigned char*>(bytes.data()),
-                              reinterpret_cast<char16_t*>(text.data()), bytes.size());
-    return text;
-}
 
 } // namespace
 
@@ -57,7 +51,9 @@ public:
         const std::string_view record(pages[static_cast<std::size_t>(found.page - 1)].inhalt.data(),
                                       kPageLength);
         const auto [start, end] = NotebookSearch::lineAround(record, found.offset, length, kLineWidth);
-        return QStringLiteral("Page %1: %2").arg(found.page).arg(decoded(record.substr(start, end - start)));
+        return QStringLiteral("Page %1: %2")
+            .arg(found.page)
+            .arg(PageText::decoded(record.substr(start, end - start)));
     }
 
 private:
@@ -167,9 +163,7 @@ bool FindWindow::eventFilter(QObject* watched, QEvent* event)
 std::string FindWindow::suchwort() const
 {
     const QString word = field->text();
-    return NotebookSearch::termBytes(std::u16string_view(reinterpret_cast<const char16_t*>(word.utf16()),
-                                                         static_cast<std::size_t>(word.size())),
-                                     CodePage::system());
+    return NotebookSearch::termBytes(PageText::utf16(word), CodePage::system());
 }
 
 // The pages as they are now, the page shown with what is typed in it.

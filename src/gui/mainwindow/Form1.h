@@ -9,16 +9,16 @@
 #include <QWidget>
 #include <memory>
 
-class FindWindow;
+class FindInAllPages;
 class Form2;
 class Form3;
 class NoticeWindow;
-class NotebookKeeper;
+class NotebookSession;
 class PagePrinter;
-class PageView;
 class SearchPanel;
 class SecondaryWindows;
 class TrayPresence;
+class TypingNotices;
 class WindowRoll;
 
 // The main window: one page of the notebook in the editor, the page buttons
@@ -31,10 +31,6 @@ class Form1 : public QWidget, public MainWindowControls {
 public:
     explicit Form1(Desktop& desktop, QWidget* parent = nullptr);
     ~Form1() override;
-
-    static constexpr const char* kCaption = "Kelmo-Note";
-    // How long a notice about a key the page refused or changed stays.
-    static constexpr int kTypingNoticeMs = 5000;
 
     // Start-up. False when the notebook could not be read: the user has been
     // told and the program must end without writing anything.
@@ -89,12 +85,15 @@ public:
     // The options dialog and the about dialog while they are open.
     Form2* optionsDialog() const;
     Form3* aboutDialog() const;
+    // The search panel under the page, and its controls once built.
+    SearchPanel& searchPanel() const { return *search; }
 
     // The notebook, created on first use.
     BusinessDataTier& pageStore();
 
 signals:
-    // The window has been unloaded and the notebook written; the program ends.
+    // The window has been unloaded and the notebook written; the program
+    // ends. Whatever works on the window stops here.
     void ended();
 
 protected:
@@ -102,47 +101,30 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void verbindeBefehle();
-    void gehWeiter(bool forward);
-    void ladeSeiten();
-    void zeigeNeuGeladen();
+    void verbindeTasten();
     bool sichern();
     bool speichereSeiten();
-    void benenneSeite();
-    void zeigeWartendeHinweise();
-    void verbindeTippHinweise();
     void zeigeSucheInAllenSeiten();
     void nimmTastaturZurueck();
-    void geheZuFund(std::int16_t page, int position, int length, const QString& word, bool matchCase);
+    void geheZuFund(std::int16_t page, int position, int length);
     void sucheWeiter();
+    void beende();
 
     Desktop& desktop;
     UserDialogs& dialogs;
-    std::unique_ptr<BusinessDataTier> store;
     WindowGeometry* windowGeometry = nullptr;
     std::unique_ptr<WindowRoll> roll;
     TrayPresence* presence = nullptr;
-    std::unique_ptr<PageView> view;
-    std::unique_ptr<SearchPanel> search;
+    NotebookSession* session = nullptr;
+    SearchPanel* search = nullptr;
     std::unique_ptr<PagePrinter> printer;
     SecondaryWindows* dialogWindows = nullptr;
-    // Writes the notebook between times, so a crash or a power cut loses no
-    // more than the last few seconds, and watches it for others' changes.
-    NotebookKeeper* keeper = nullptr;
     // What the program says by itself, beside the window.
     NoticeWindow* notices = nullptr;
-    std::unique_ptr<FindWindow> findWindow;
-    // The word last gone to from the find window, and where.
-    struct Found {
-        QString word;
-        bool matchCase = false;
-        std::int16_t page = 0;
-        std::uint64_t read = 0;
-    } found;
-    bool pagesRead = false;
+    FindInAllPages* allPages = nullptr;
     bool unloaded = false;
 };

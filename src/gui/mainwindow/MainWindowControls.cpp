@@ -6,10 +6,7 @@
 #include "gui/common/EnterKey.h"
 #include "gui/common/Placement.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -49,7 +46,6 @@ QPushButton* pictureButton(QWidget& window, const PictureButton& design)
 
 void MainWindowControls::baue(QWidget& window, const QString& caption)
 {
-    mainWindow = &window;
     window.setObjectName(QStringLiteral("Form1"));
     window.setWindowTitle(caption);
     window.setWindowIcon(Artwork::icon(QStringLiteral("icon")));
@@ -71,40 +67,6 @@ void MainWindowControls::baue(QWidget& window, const QString& caption)
     baueKnoepfe(window);
     baueBilder(window);
     baueMenue(window);
-    setzeFokusReihenfolge();
-}
-
-void MainWindowControls::baueSuchfeld()
-{
-    if (Frame1)
-        return;
-    Frame1 = new QGroupBox(QStringLiteral("Search for:"), mainWindow);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFont(Placement::designedFont());
-    Placement::place(Frame1, 0, kPanelTop, 4215, kPanelHeight);
-    // Out of view, the panel must not take the focus nor be read out: it is
-    // shown only while the window rolls down and stays down.
-    Frame1->hide();
-
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(Frame1->title());
-    Placement::place(Text1, 120, 240, 3975, 405);
-
-    Check1 = new QCheckBox(QStringLiteral("big/ small letters"), Frame1);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Placement::place(Check1, 120, 720, 1815, 375);
-
-    auto* search = new QPushButton(QStringLiteral("&Search"), Frame1);
-    search->setObjectName(QStringLiteral("Searchbutton_0"));
-    Placement::place(search, 2160, 720, 1935, 375);
-    Searchbutton[0] = search;
-    EnterKey::pressesButton(search);
-    new EnterKey(Text1, [search] { search->click(); });
-    QObject::connect(search, &QPushButton::clicked, search, [this] {
-        if (onSearchClicked)
-            onSearchClicked();
-    });
     setzeFokusReihenfolge();
 }
 
@@ -173,8 +135,6 @@ void MainWindowControls::baueMenue(QWidget& window)
 void MainWindowControls::setzeFokusReihenfolge()
 {
     QList<QWidget*> order = {RichTextBox1};
-    if (Frame1)
-        order << Text1 << Check1 << Searchbutton[0];
     order << Command1[4] << Command1[1] << Command1[2] << Command1[3] << Command3 << Command1[6] << Command2;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -2,35 +2,21 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <map>
 
 class PageEditor;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QWidget;
 
 // The main window's designed controls, by their designed names: the page,
-// the search panel out of view underneath it, the picture buttons, the
-// binding's artwork and the popup menu. Who builds them into a window wires
+// the picture buttons, the binding's artwork and the popup menu; the search
+// panel under the page builds its own. Who builds them into a window wires
 // them up.
 class MainWindowControls {
 public:
-    // The search panel's controls are made when it is first rolled down, as
-    // most starts never search; until then they are null.
-    void baueSuchfeld();
-    // What the panel's search button does, once there is one.
-    std::function<void()> onSearchClicked;
-
     PageEditor* RichTextBox1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    std::map<std::int16_t, QPushButton*> Searchbutton;
     QLabel* Label1 = nullptr;
     std::map<std::int16_t, QPushButton*> Command1;
     QPushButton* Command3 = nullptr;
@@ -54,6 +40,4 @@ private:
     static void baueBilder(QWidget& window);
     void baueMenue(QWidget& window);
     void setzeFokusReihenfolge();
-
-    QWidget* mainWindow = nullptr;
 };

@@ -13,6 +13,8 @@ void MainWindowKeys::install(QWidget& window, QPlainTextEdit& page, QMenu& menu,
 {
     HeldKeys::watch();
     auto showMenu = [&window, &page, &menu] { zeigeMenue(window, page, menu); };
+    auto next = [&window, &page, actions] { geheWeiter(window, page, actions, true); };
+    auto previous = [&window, &page, actions] { geheWeiter(window, page, actions, false); };
     std::vector<Binding> bindings = {
         {Qt::CTRL | Qt::Key_PageUp, actions.previousPage},
         {Qt::CTRL | Qt::Key_PageDown, actions.nextPage},
@@ -25,10 +27,12 @@ void MainWindowKeys::install(QWidget& window, QPlainTextEdit& page, QMenu& menu,
         {Qt::CTRL | Qt::Key_Q, actions.end},
         {Qt::SHIFT | Qt::Key_F10, showMenu},
         {QKeyCombination(Qt::Key_Menu), showMenu},
-        {Qt::CTRL | Qt::Key_Tab, actions.nextControl},
+        // Tab is a character on the page; Ctrl+Tab and Ctrl+Shift+Tab move
+        // the keyboard on from there, and from everywhere else alike.
+        {Qt::CTRL | Qt::Key_Tab, next},
         // With Shift, platforms name the key Tab (X11) or Backtab.
-        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, actions.previousControl},
-        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, actions.previousControl},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, previous},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, previous},
     };
     auto* keys = new MainWindowKeys(window, std::move(bindings));
     keys->beobachte(&window);
@@ -90,4 +94,21 @@ void MainWindowKeys::zeigeEigenesMenue(QWidget& target, QPoint at)
 {
     QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target.mapToGlobal(at));
     QCoreApplication::sendEvent(&target, &event);
+}
+
+// As Tab does: to the next control of the window that takes the keyboard.
+// Qt draws the focus mark only after the keyboard, not a click, moved the
+// focus, and a key that is no Tab counts as a click unless said otherwise.
+void MainWindowKeys::geheWeiter(QWidget& window, QPlainTextEdit& page, const Actions& actions, bool forward)
+{
+    if (forward && page.hasFocus() && actions.toNotices && actions.toNotices())
+        return;
+    window.setAttribute(Qt::WA_KeyboardFocusChange);
+    QWidget* from = window.focusWidget() ? window.focusWidget() : &window;
+    QWidget* next = from;
+    do
+        next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+    while (next != from && !(next->window() == &window && next->isVisibleTo(&window) && next->isEnabled() &&
+                             (next->focusPolicy() & Qt::TabFocus)));
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }

@@ -29,11 +29,10 @@ public:
         std::function<void()> findAgain;
         std::function<void()> print;
         std::function<void()> end;
-        // Tab is a character on the page; Ctrl+Tab and Ctrl+Shift+Tab move
-        // the keyboard on from there, and from everywhere else alike.
-        std::function<void()> nextControl;
-        std::function<void()> previousControl;
         std::function<void()> findInAllPages;
+        // Where Ctrl+Tab from the page goes first: true where it took the
+        // keyboard there.
+        std::function<bool()> toNotices;
     };
 
     // Shift+F10 and the Menu key open `menu` at the window, and the page's
@@ -53,6 +52,7 @@ private:
     void beobachte(QWidget* widget);
     static void zeigeMenue(QWidget& window, QPlainTextEdit& page, QMenu& menu);
     static void zeigeEigenesMenue(QWidget& target, QPoint at);
+    static void geheWeiter(QWidget& window, QPlainTextEdit& page, const Actions& actions, bool forward);
 
     QWidget& window;
     const std::vector<Binding> bindings;

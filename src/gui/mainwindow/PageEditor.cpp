@@ -1,5 +1,7 @@
 #include "PageEditor.h"
 
+#include "PageText.h"
+
 #include "core/store/CodePage.h"
 #include "core/store/Seite.h"
 
@@ -11,11 +13,6 @@
 #include <utility>
 
 namespace {
-
-std::u16string_view view(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 // Pasted text breaks its lines with CR LF, CR or LF; the editor makes each a
 // paragraph. An accent may come as a mark of its own after its letter, as
@@ -32,8 +29,8 @@ QString asPageText(QString text)
 // not as typed until the page is shown anew.
 QString storable(const QString& text)
 {
-    const std::u16string kept = EditorText::storable(view(text), CodePage::system());
-    return QString(reinterpret_cast<const QChar*>(kept.data()), static_cast<qsizetype>(kept.size()));
+    const std::u16string kept = EditorText::storable(PageText::utf16(text), CodePage::system());
+    return PageText::fromUtf16(kept);
 }
 
 // The text a key press would put into the editor, if any.
@@ -63,15 +60,17 @@ PageEditor::PageEditor(QWidget* parent)
 
 std::size_t PageEditor::berechnePlatz() const
 {
-    const std::size_t used = EditorText::storedLength(view(document()->toRawText()), usedLineBreak);
-    const std::size_t selected = EditorText::storedLength(view(textCursor().selectedText()), usedLineBreak);
+    const std::size_t used =
+        EditorText::storedLength(PageText::utf16(document()->toRawText()), usedLineBreak);
+    const std::size_t selected =
+        EditorText::storedLength(PageText::utf16(textCursor().selectedText()), usedLineBreak);
     const std::size_t kept = used - std::min(used, selected);
     return kPageLength - std::min(kPageLength, kept);
 }
 
 bool PageEditor::passt(const QString& text) const
 {
-    return EditorText::storedLength(view(text), usedLineBreak) <= berechnePlatz();
+    return EditorText::storedLength(PageText::utf16(text), usedLineBreak) <= berechnePlatz();
 }
 
 void PageEditor::keyPressEvent(QKeyEvent* event)
@@ -153,8 +152,8 @@ void PageEditor::insertFromMimeData(const QMimeData* source)
     if (!source || !source->hasText())
         return;
     const QString given = asPageText(source->text());
-    const auto fitting =
-        static_cast<qsizetype>(EditorText::fittingPrefix(view(given), berechnePlatz(), usedLineBreak));
+    const auto fitting = static_cast<qsizetype>(
+        EditorText::fittingPrefix(PageText::utf16(given), berechnePlatz(), usedLineBreak));
     const QString taken = given.left(fitting);
     const QString kept = storable(taken);
     // Each character the page cannot hold became one '?'.

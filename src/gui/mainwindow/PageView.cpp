@@ -1,6 +1,9 @@
 #include "PageView.h"
 
+#include "PageText.h"
+
 #include "PageEditor.h"
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 #include "core/mainwindow/EditorText.h"
 #include "core/store/BusinessDataTier.h"
@@ -8,6 +11,7 @@
 
 #include <QScrollBar>
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -36,7 +40,7 @@ PageView::PageView(PageEditor& editor_, UserDialogs& dialogs)
     : editor(editor_)
 {
     QObject::connect(&editor, &PageEditor::textAltered, &editor, [&dialogs](int replaced, int leftOut) {
-        dialogs.tell("Kelmo Note", alteredPaste(replaced, leftOut).toStdString(),
+        dialogs.tell(Product::kMessageTitle, alteredPaste(replaced, leftOut).toStdString(),
                      UserDialogs::Icon::Information);
     });
 }
@@ -51,10 +55,45 @@ void PageView::show(const BusinessDataTier& store)
     editor.setLineBreak(EditorText::lineBreakOf(text));
     const std::u16string shown = EditorText::fromPage(text);
     putting = true;
-    editor.setPlainText(
-        QString(reinterpret_cast<const QChar*>(shown.data()), static_cast<qsizetype>(shown.size())));
+    editor.setPlainText(PageText::fromUtf16(shown));
     putting = false;
     shownText = editor.document()->toRawText();
+    benenne(store);
+}
+
+// Named before the page takes the keyboard: a screen reader reads the name
+// the page has as the keyboard comes to it.
+void PageView::benenne(const BusinessDataTier& notebook)
+{
+    editor.setAccessibleName(
+        QStringLiteral("Page %1 of %2").arg(notebook.currentPage()).arg(notebook.pageCount()));
+}
+
+void PageView::turn(BusinessDataTier& notebook, std::int16_t button)
+{
+    static const std::map<std::int16_t, void (BusinessDataTier::*)()> moves = {
+        {1, &BusinessDataTier::zurueck}, {2, &BusinessDataTier::vor},      {3, &BusinessDataTier::letzter},
+        {4, &BusinessDataTier::erster},  {6, &BusinessDataTier::entferne},
+    };
+    store(notebook);
+    auto place = [&notebook] { return std::pair{notebook.currentPage(), notebook.pageCount()}; };
+    const auto before = place();
+    if (const auto move = moves.find(button); move != moves.end())
+        (notebook.*(move->second))();
+    // Where the page stays (no page before the first, a delete answered No),
+    // so does the caret.
+    if (place() == before)
+        showAgain(notebook);
+    else
+        show(notebook);
+}
+
+void PageView::select(int position, int length)
+{
+    QTextCursor cursor = editor.textCursor();
+    cursor.setPosition(position);
+    cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
 }
 
 void PageView::showAgain(const BusinessDataTier& store)
@@ -78,7 +117,5 @@ void PageView::store(BusinessDataTier& store) const
             store.nachname(shownPage);
         return;
     }
-    const std::u16string_view typed(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    static_cast<std::size_t>(text.size()));
-    store.nachname(EditorText::toPage(typed, CodePage::system(), editor.lineBreak()));
+    store.nachname(EditorText::toPage(PageText::utf16(text), CodePage::system(), editor.lineBreak()));
 }

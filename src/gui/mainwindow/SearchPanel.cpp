@@ -2,8 +2,12 @@
 
 #include "MainWindowControls.h"
 #include "PageEditor.h"
+#include "PageText.h"
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 #include "core/mainwindow/TextSearch.h"
+#include "gui/common/EnterKey.h"
+#include "gui/common/Placement.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/tray/WindowRoll.h"
 
@@ -13,71 +17,100 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+SearchPanel::SearchPanel(const Window& window, UserDialogs& dialogs_)
+    : QObject(&window.window)
+    , parts(window)
+    , dialogs(dialogs_)
+{}
 
-std::u16string toU16(const QString& text)
+void SearchPanel::build()
 {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+    if (Frame1)
+        return;
+    Frame1 = new QGroupBox(QStringLiteral("Search for:"), &parts.window);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFont(Placement::designedFont());
+    Placement::place(Frame1, 0, MainWindowControls::kPanelTop, 4215, MainWindowControls::kPanelHeight);
+    // Out of view, the panel must not take the focus nor be read out: it is
+    // shown only while the window rolls down and stays down.
+    Frame1->hide();
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(Frame1->title());
+    Placement::place(Text1, 120, 240, 3975, 405);
+
+    Check1 = new QCheckBox(QStringLiteral("big/ small letters"), Frame1);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Placement::place(Check1, 120, 720, 1815, 375);
+
+    auto* search = new QPushButton(QStringLiteral("&Search"), Frame1);
+    search->setObjectName(QStringLiteral("Searchbutton_0"));
+    Placement::place(search, 2160, 720, 1935, 375);
+    Searchbutton[0] = search;
+    EnterKey::pressesButton(search);
+    new EnterKey(Text1, [search] { search->click(); });
+    connect(search, &QPushButton::clicked, this, &SearchPanel::searchClicked);
+    // The panel's controls come right after the page.
+    QWidget::setTabOrder(&parts.page, Text1);
+    QWidget::setTabOrder(Text1, Check1);
+    QWidget::setTabOrder(Check1, search);
 }
 
-} // namespace
-
-SearchPanel::SearchPanel(MainWindowControls& controls_, WindowGeometry& geometry_, WindowRoll& roll_,
-                         UserDialogs& dialogs_, std::function<bool()> closed_)
-    : controls(controls_)
-    , geometry(geometry_)
-    , roll(roll_)
-    , dialogs(dialogs_)
-    , closed(std::move(closed_))
-{}
+bool SearchPanel::istUnten() const
+{
+    return parts.rollState.text() == QLatin1String("Up");
+}
 
 // The focus moves before the roll blocks the search button, so that it never
 // passes on to the next button in the row. The roll state stays the caption
 // of the hidden label, as designed. Where the roll ends is worked out again
 // after it: the window manager may have told its frame only meanwhile.
-void SearchPanel::toggle(const std::function<void(std::int16_t)>& rollUp,
-                         const std::function<void(std::int16_t)>& rollDown)
+void SearchPanel::toggle()
 {
-    if (controls.Label1->text() == QLatin1String("Up")) {
-        controls.RichTextBox1->setFocus();
-        rollUp(roll.minHeightFor(geometry.outerHeight(MainWindowControls::kClientHeight)));
-        if (closed())
+    WindowRoll& roll = parts.roll;
+    if (istUnten()) {
+        parts.page.setFocus();
+        const float closedHeight = parts.geometry.outerHeight(MainWindowControls::kClientHeight);
+        roll.rollUp(roll.minHeightFor(closedHeight));
+        if (roll.hasStopped())
             return;
-        roll.finish(geometry.outerHeight(MainWindowControls::kClientHeight));
-        controls.Frame1->hide();
-        controls.Label1->setText(QStringLiteral("Down"));
-        controls.Text1->setText(QString());
+        roll.finish(closedHeight);
+        Frame1->hide();
+        parts.rollState.setText(QStringLiteral("Down"));
+        Text1->setText(QString());
     } else {
-        controls.baueSuchfeld();
-        controls.Frame1->show();
-        controls.Text1->setFocus();
+        build();
+        Frame1->show();
+        Text1->setFocus();
         constexpr int panelBottom = MainWindowControls::kPanelTop + MainWindowControls::kPanelHeight;
-        rollDown(roll.maxHeightFor(geometry.outerHeight(panelBottom)));
-        if (closed())
+        const float openHeight = parts.geometry.outerHeight(panelBottom);
+        roll.rollDown(roll.maxHeightFor(openHeight));
+        if (roll.hasStopped())
             return;
-        roll.finish(geometry.outerHeight(panelBottom));
-        controls.Label1->setText(QStringLiteral("Up"));
+        roll.finish(openHeight);
+        parts.rollState.setText(QStringLiteral("Up"));
     }
 }
 
 void SearchPanel::findNext()
 {
-    findNextOf(controls.Text1->text(), controls.Check1->isChecked());
+    findNextOf(Text1->text(), Check1->isChecked());
 }
 
 void SearchPanel::findNextOf(const QString& term, bool matchCase)
 {
-    QPlainTextEdit& page = *controls.RichTextBox1;
+    QPlainTextEdit& page = parts.page;
     QTextCursor cursor = page.textCursor();
     const TextSearch::Selection current{cursor.selectionStart(),
                                         cursor.selectionEnd() - cursor.selectionStart()};
-    const TextSearch::Result result =
-        TextSearch::next(toU16(page.document()->toRawText()), toU16(term), matchCase, current);
+    const TextSearch::Result result = TextSearch::next(PageText::utf16(page.document()->toRawText()),
+                                                       PageText::utf16(term), matchCase, current);
     cursor.setPosition(result.selection.start);
     cursor.setPosition(result.selection.start + result.selection.length, QTextCursor::KeepAnchor);
     page.setTextCursor(cursor);
     if (!result.found)
-        dialogs.tell("Kelmo Note", ("Sorry, no '" + term + "' was found").toStdString(),
+        dialogs.tell(Product::kMessageTitle, ("Sorry, no '" + term + "' was found").toStdString(),
                      UserDialogs::Icon::None);
     page.setFocus();
 }
@@ -86,18 +119,18 @@ void SearchPanel::findAgain()
 {
     // The panel comes down with an empty field, for a word: what is typed
     // into it while it rolls is that word, not one to look for yet.
-    if (controls.Label1->text() != QLatin1String("Up")) {
-        if (!controls.Command3->isEnabled())
+    if (!istUnten()) {
+        if (!parts.rollButton.isEnabled())
             return;
-        controls.Command3->click();
-        if (!closed())
-            controls.Text1->setFocus();
+        parts.rollButton.click();
+        if (!parts.roll.hasStopped())
+            Text1->setFocus();
         return;
     }
     // With nothing to look for, the keys only open the panel for a word.
-    if (controls.Text1->text().isEmpty()) {
-        controls.Text1->setFocus();
+    if (Text1->text().isEmpty()) {
+        Text1->setFocus();
         return;
     }
-    controls.Searchbutton[0]->click();
+    Searchbutton[0]->click();
 }

@@ -1,26 +1,44 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
+#include <map>
 
-class MainWindowControls;
+class PageEditor;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
 class UserDialogs;
 class WindowGeometry;
 class WindowRoll;
 
-// The search panel under the page: rolled into view and out of it again,
-// and the search in the page's text from the caret on.
-class SearchPanel {
-public:
-    // `rollUp` and `rollDown` take the roll's argument; `closed` tells
-    // whether the window went while the roll let other events run.
-    SearchPanel(MainWindowControls& controls, WindowGeometry& geometry, WindowRoll& roll,
-                UserDialogs& dialogs, std::function<bool()> closed);
+// The search panel under the page: built when it is first rolled into view,
+// as most starts never search; rolled out of view again; and the search in
+// the page's text from the caret on.
+class SearchPanel : public QObject {
+    Q_OBJECT
 
+public:
+    // `rollState` is the hidden label whose caption tells where the panel
+    // is, and `rollButton` the button that rolls it.
+    struct Window {
+        QWidget& window;
+        PageEditor& page;
+        QLabel& rollState;
+        QPushButton& rollButton;
+        WindowGeometry& geometry;
+        WindowRoll& roll;
+    };
+    SearchPanel(const Window& window, UserDialogs& dialogs);
+
+    // Builds the panel's controls, out of view, where they are not yet.
+    void build();
     // Rolls the panel down, or up again.
-    void toggle(const std::function<void(std::int16_t)>& rollUp,
-                const std::function<void(std::int16_t)>& rollDown);
+    void toggle();
     // Selects the next place the term stands on the page, or says there is none.
     void findNext();
     // The same for `term`, whatever the panel's field holds.
@@ -28,10 +46,19 @@ public:
     // Finds again; a panel out of view is rolled down first.
     void findAgain();
 
+    // The panel's designed controls; null until built.
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    std::map<std::int16_t, QPushButton*> Searchbutton;
+
+signals:
+    // The panel's search button was pressed.
+    void searchClicked();
+
 private:
-    MainWindowControls& controls;
-    WindowGeometry& geometry;
-    WindowRoll& roll;
+    bool istUnten() const;
+
+    Window parts;
     UserDialogs& dialogs;
-    std::function<bool()> closed;
 };

@@ -1,21 +1,23 @@
 #include "TrayPresence.h"
 
 #include "TrayIcon.h"
+#include "core/common/Product.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QWidget>
 #include <QWindow>
 
-TrayPresence::TrayPresence(QWidget& window_, TrayIcon& tray_, QMenu& menu, std::function<bool()> closed_)
+TrayPresence::TrayPresence(QWidget& window_, TrayIcon& tray_, QMenu& menu)
     : QObject(&window_)
     , window(window_)
     , tray(tray_)
-    , closed(std::move(closed_))
     , withTray(tray_.host() != TrayHost::None)
 {
     tray.onActivated = [this](TrayActivation activation) { reagiere(activation); };
     tray.onHostChanged = [this] { richteNachTray(); };
     tray.setMenu(&menu);
+    window.installEventFilter(this);
 }
 
 TrayPresence::~TrayPresence()
@@ -92,12 +94,32 @@ void TrayPresence::vergissMinimierung()
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
 }
 
-void TrayPresence::showing(bool spontaneous)
+// A show of our own comes before Qt maps the window; one from the window
+// manager comes after.
+bool TrayPresence::eventFilter(QObject* watched, QEvent* event)
 {
-    // A show of our own comes before Qt maps the window; one from the window
-    // manager comes after.
-    if (!spontaneous)
+    if (event->type() == QEvent::Show && !event->spontaneous())
         windowHints.beforeMap(window, withTray);
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        zeigeTipp();
+    return QObject::eventFilter(watched, event);
+}
+
+void TrayPresence::noticesWaiting(bool waiting)
+{
+    noticesWait = waiting;
+    zeigeTipp();
+}
+
+void TrayPresence::zeigeTipp()
+{
+    const QString name = QString::fromLatin1(Product::kName);
+    setToolTip(noticesWait && window.isHidden() ? QStringLiteral("%1: a notice is waiting").arg(name) : name);
+}
+
+void TrayPresence::started()
+{
+    X11WindowHints::sendNow();
 }
 
 void TrayPresence::reagiere(TrayActivation activation)
@@ -109,7 +131,7 @@ void TrayPresence::reagiere(TrayActivation activation)
 void TrayPresence::richteNachTray()
 {
     const bool trayNow = tray.host() != TrayHost::None;
-    if (trayNow == withTray || closed())
+    if (trayNow == withTray || windowEnded)
         return;
     withTray = trayNow;
     const bool wasVisible = window.isVisible();

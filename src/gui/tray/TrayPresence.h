@@ -19,8 +19,7 @@ class TrayPresence : public QObject {
     Q_OBJECT
 
 public:
-    // `closed` tells whether the window has been unloaded.
-    TrayPresence(QWidget& window, TrayIcon& tray, QMenu& menu, std::function<bool()> closed);
+    TrayPresence(QWidget& window, TrayIcon& tray, QMenu& menu);
     ~TrayPresence() override;
 
     // The window's flags with a tray or without one.
@@ -37,23 +36,37 @@ public:
     // Shows the window, also after a minimise by the window manager, above
     // the others and active.
     void bringBack();
-    // To be called from the window's show event.
-    void showing(bool spontaneous);
+    // After the window was first shown, or kept hidden, at the start: what
+    // was asked of the display goes out now, while the program goes on
+    // starting.
+    void started();
+    // The window has ended: a tray that comes or goes changes nothing now.
+    void end() { windowEnded = true; }
+    // Whether notices wait to be read: while the window is hidden, the
+    // icon's tip says so.
+    void noticesWaiting(bool waiting);
 
 signals:
     // The tray asks for the window, or a tray that went would leave it out
     // of reach.
     void windowWanted();
 
+protected:
+    // Follows the window's show events.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void reagiere(TrayActivation activation);
     void richteNachTray();
     void vergissMinimierung();
+    void zeigeTipp();
 
     QWidget& window;
     TrayIcon& tray;
-    std::function<bool()> closed;
+    // The window has ended: a tray that comes or goes changes nothing.
+    bool windowEnded = false;
     bool withTray;
     QString iconToolTip;
+    bool noticesWait = false;
     X11WindowHints windowHints;
 };

@@ -7,10 +7,9 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
-WindowRoll::WindowRoll(WindowGeometry& geometry_, QPushButton& button_, std::function<bool()> closed_)
+WindowRoll::WindowRoll(WindowGeometry& geometry_, QPushButton& button_)
     : geometry(geometry_)
     , button(button_)
-    , closed(std::move(closed_))
 {}
 
 void WindowRoll::rollUp(std::int16_t minHeight)
@@ -18,7 +17,7 @@ void WindowRoll::rollUp(std::int16_t minHeight)
     button.setEnabled(false);
     rolle(static_cast<std::int16_t>(
         -RollSteps::up(geometry.height(), minHeight, Placement::twipsPerPixelY(button.window()))));
-    if (!closed())
+    if (!stopped)
         button.setEnabled(true);
 }
 
@@ -26,7 +25,7 @@ void WindowRoll::rollDown(std::int16_t maxHeight)
 {
     button.setEnabled(false);
     rolle(RollSteps::down(geometry.height(), maxHeight, Placement::twipsPerPixelY(button.window())));
-    if (!closed())
+    if (!stopped)
         button.setEnabled(true);
 }
 
@@ -54,7 +53,7 @@ std::int16_t WindowRoll::maxHeightFor(float target) const
 // window is left alone.
 void WindowRoll::rolle(std::int16_t step)
 {
-    for (int i = 0; i < RollSteps::kCount && !closed(); ++i) {
+    for (int i = 0; i < RollSteps::kCount && !stopped; ++i) {
         geometry.move(geometry.left(), geometry.top(), geometry.width(),
                       geometry.height() + static_cast<float>(step));
         QCoreApplication::processEvents();

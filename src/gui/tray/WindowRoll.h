@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 class QPushButton;
 class WindowGeometry;
@@ -10,9 +9,12 @@ class WindowGeometry;
 // more and up again; the button that starts a roll is blocked while it runs.
 class WindowRoll {
 public:
-    // `closed` tells whether the window went while the roll let other events
-    // run; the roll then stops and leaves it alone.
-    WindowRoll(WindowGeometry& geometry, QPushButton& button, std::function<bool()> closed);
+    WindowRoll(WindowGeometry& geometry, QPushButton& button);
+
+    // The window has ended, perhaps while a roll let other events run: the
+    // roll stops and leaves it alone from now on.
+    void stop() { stopped = true; }
+    bool hasStopped() const { return stopped; }
 
     void rollUp(std::int16_t minHeight);
     void rollDown(std::int16_t maxHeight);
@@ -30,5 +32,5 @@ private:
 
     WindowGeometry& geometry;
     QPushButton& button;
-    std::function<bool()> closed;
+    bool stopped = false;
 };
