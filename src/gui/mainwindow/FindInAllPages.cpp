@@ -1,11 +1,12 @@
 #include "FindInAllPages.h"
 
 #include "FindWindow.h"
+#include "NotebookSession.h"
 #include "core/store/BusinessDataTier.h"
 
-FindInAllPages::FindInAllPages(const BusinessDataTier& store_, QObject* parent)
+FindInAllPages::FindInAllPages(NotebookSession& session_, QObject* parent)
     : QObject(parent)
-    , store(store_)
+    , session(session_)
 {}
 
 FindInAllPages::~FindInAllPages() = default;
@@ -13,7 +14,7 @@ FindInAllPages::~FindInAllPages() = default;
 void FindInAllPages::open()
 {
     if (!findWindow) {
-        findWindow = std::make_unique<FindWindow>(store);
+        findWindow = std::make_unique<FindWindow>(session.pages());
         connect(findWindow.get(), &FindWindow::pageChosen, this, &FindInAllPages::merke);
         connect(findWindow.get(), &FindWindow::closed, this, &FindInAllPages::closed);
     }
@@ -26,12 +27,13 @@ void FindInAllPages::merke(std::int16_t page, int position, int length, const QS
     emit pageChosen(page, position, length);
     found = {word, matchCase};
     foundPage = page;
-    foundRead = store.timesRead();
+    foundRead = session.pages().timesRead();
 }
 
 std::optional<FindInAllPages::Word> FindInAllPages::wordOnPage()
 {
-    if (found.text.isEmpty() || foundPage != store.currentPage() || foundRead != store.timesRead()) {
+    const BusinessDataTier& pages = session.pages();
+    if (found.text.isEmpty() || foundPage != pages.currentPage() || foundRead != pages.timesRead()) {
         found = {};
         return std::nullopt;
     }

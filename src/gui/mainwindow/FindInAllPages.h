@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
-class BusinessDataTier;
 class FindWindow;
+class NotebookSession;
 
 // The find window of the whole notebook, made when first opened, and the
 // word last gone to from it: F3 finds that word again on its page until the
@@ -21,7 +21,7 @@ public:
         bool matchCase = false;
     };
 
-    FindInAllPages(const BusinessDataTier& store, QObject* parent);
+    FindInAllPages(NotebookSession& session, QObject* parent);
     ~FindInAllPages() override;
 
     void open();
@@ -39,7 +39,7 @@ signals:
 private:
     void merke(std::int16_t page, int position, int length, const QString& word, bool matchCase);
 
-    const BusinessDataTier& store;
+    NotebookSession& session;
     std::unique_ptr<FindWindow> findWindow;
     Word found;
     std::int16_t foundPage = 0;

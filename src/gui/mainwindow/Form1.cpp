@@ -36,7 +36,9 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     roll = std::make_unique<WindowRoll>(*windowGeometry, *Command3);
     presence = new TrayPresence(*this, desktop.tray, *popup_m);
     session = new NotebookSession(*RichTextBox1, dialogs, this);
-    search = new SearchPanel({*this, *RichTextBox1, *Label1, *Command3, *windowGeometry, *roll}, dialogs);
+    allPages = new FindInAllPages(*session, this);
+    search = new SearchPanel({*this, *RichTextBox1, *Label1, *Command3, *windowGeometry, *roll}, *allPages,
+                             dialogs);
     printer = std::make_unique<PagePrinter>(desktop.printing, dialogs);
     dialogWindows = new SecondaryWindows(desktop.shell, dialogs, this);
     verbindeBefehle();
@@ -59,6 +61,8 @@ void Form1::verbindeBefehle()
     connect(session, &NotebookSession::notice, notices,
             [this](const QString& kind, const QString& text) { notices->post(kind, text); });
     connect(session, &NotebookSession::noticeOver, notices, &NoticeWindow::dismiss);
+    connect(allPages, &FindInAllPages::pageChosen, this, &Form1::geheZuFund);
+    connect(allPages, &FindInAllPages::closed, this, &Form1::nimmTastaturZurueck);
     connect(this, &Form1::ended, session, &NotebookSession::end);
     connect(this, &Form1::ended, presence, &TrayPresence::end);
     connect(this, &Form1::ended, this, [this] { roll->stop(); });
@@ -84,14 +88,9 @@ void Form1::verbindeTasten()
     auto press = [](QPushButton* button) { return [button] { button->click(); }; };
     MainWindowKeys::install(*this, *RichTextBox1, *popup_m,
                             {press(Command1[1]), press(Command1[2]), press(Command1[4]), press(Command1[3]),
-                             press(Command3), [this] { sucheWeiter(); }, [this] { print_click(); },
-                             [this] { end_click(); }, [this] { zeigeSucheInAllenSeiten(); },
+                             press(Command3), [this] { search->findAgain(); }, [this] { print_click(); },
+                             [this] { end_click(); }, [this] { allPages->open(); },
                              [this] { return notices->takeKeyboard(); }});
-}
-
-BusinessDataTier& Form1::pageStore()
-{
-    return session->pages();
 }
 
 bool Form1::Form_Load()
@@ -100,11 +99,20 @@ bool Form1::Form_Load()
     StartOptions::apply(*this, *RichTextBox1, presence->hasTray(), dialogs);
     presence->started();
     maskeAnzeigen();
+    if (!ladeSeiten())
+        return false;
+    TaskBarAddIcon();
+    Label1->setText(QStringLiteral("Down"));
+    return true;
+}
+
+// Only a notebook that was read is kept: one we could not read is never
+// written over.
+bool Form1::ladeSeiten()
+{
     if (!session->load())
         return false;
     maskeAnzeigen();
-    TaskBarAddIcon();
-    Label1->setText(QStringLiteral("Down"));
     return true;
 }
 
@@ -137,24 +145,9 @@ void Form1::endWithoutAsking()
     beende();
 }
 
-void Form1::saveWithoutAsking()
-{
-    session->saveWithoutAsking();
-}
-
 void Form1::closeEvent(QCloseEvent* event)
 {
     event->setAccepted(Form_Unload());
-}
-
-void Form1::end_click()
-{
-    close();
-}
-
-void Form1::postNotice(const QString& kind, const QString& text)
-{
-    notices->post(kind, text);
 }
 
 // From a notice or the find window, the keyboard comes back to the page.
@@ -164,16 +157,6 @@ void Form1::nimmTastaturZurueck()
         return;
     activateWindow();
     RichTextBox1->setFocus(Qt::TabFocusReason);
-}
-
-void Form1::zeigeSucheInAllenSeiten()
-{
-    if (!allPages) {
-        allPages = new FindInAllPages(pageStore(), this);
-        connect(allPages, &FindInAllPages::pageChosen, this, &Form1::geheZuFund);
-        connect(allPages, &FindInAllPages::closed, this, &Form1::nimmTastaturZurueck);
-    }
-    allPages->open();
 }
 
 // The page is shown as a page button shows one, the word selected as the
@@ -188,22 +171,9 @@ void Form1::geheZuFund(std::int16_t page, int position, int length)
     activateWindow();
 }
 
-// After a page found in all pages, F3 goes on in it until the page changes.
-void Form1::sucheWeiter()
-{
-    if (const auto word = allPages ? allPages->wordOnPage() : std::nullopt)
-        search->findNextOf(word->text, word->matchCase);
-    else
-        search->findAgain();
-}
-
-bool Form1::sichern()
-{
-    return speichereSeiten();
-}
-
 bool Form1::speichereSeiten()
 {
+    maskeSpeichern();
     TaskBarRemoveIcon();
     if (!session->saveAtEnd()) {
         // The program goes on, so it must stay reachable.
@@ -212,11 +182,6 @@ bool Form1::speichereSeiten()
     }
     dialogWindows->closeAll();
     return true;
-}
-
-void Form1::maskeSpeichern()
-{
-    session->storePage();
 }
 
 void Form1::maskeAnzeigen()
@@ -231,29 +196,9 @@ void Form1::Command1_Click(std::int16_t Index)
     RichTextBox1->setFocus();
 }
 
-void Form1::Command3_Click()
-{
-    search->toggle();
-}
-
-void Form1::Searchbutton_Click([[maybe_unused]] std::int16_t Index)
-{
-    search->findNext();
-}
-
 void Form1::TaskBarAddIcon()
 {
     presence->addIcon(QString::fromLatin1(Product::kName));
-}
-
-void Form1::TaskBarRemoveIcon()
-{
-    presence->removeIcon();
-}
-
-void Form1::mini_Click()
-{
-    presence->hideWindow();
 }
 
 // Where the window stays (nothing on the desktop can minimise it), what is
@@ -307,36 +252,6 @@ void Form1::Form_Resize()
         raise();
         dialogWindows->raiseOpen();
     }
-}
-
-void Form1::RollUpWindow([[maybe_unused]] Form1& frm, std::int16_t MinHeight)
-{
-    roll->rollUp(MinHeight);
-}
-
-void Form1::RollDownWindow([[maybe_unused]] Form1& frm, std::int16_t MaxHeight)
-{
-    roll->rollDown(MaxHeight);
-}
-
-void Form1::options_click()
-{
-    dialogWindows->openOptions(RichTextBox1->font());
-}
-
-void Form1::about_click()
-{
-    dialogWindows->openAbout();
-}
-
-Form2* Form1::optionsDialog() const
-{
-    return dialogWindows->options();
-}
-
-Form3* Form1::aboutDialog() const
-{
-    return dialogWindows->about();
 }
 
 void Form1::print_click()

@@ -1,25 +1,25 @@
 #pragma once
 
+#include "FindInAllPages.h"
 #include "MainWindowControls.h"
+#include "NotebookSession.h"
 #include "PageEditor.h"
+#include "SearchPanel.h"
+#include "SecondaryWindows.h"
 #include "core/store/BusinessDataTier.h"
+#include "gui/common/NoticeWindow.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/desktop/Desktop.h"
+#include "gui/tray/TrayPresence.h"
+#include "gui/tray/WindowRoll.h"
 
 #include <QWidget>
 #include <memory>
 
-class FindInAllPages;
 class Form2;
 class Form3;
-class NoticeWindow;
-class NotebookSession;
 class PagePrinter;
-class SearchPanel;
-class SecondaryWindows;
-class TrayPresence;
 class TypingNotices;
-class WindowRoll;
 
 // The main window: one page of the notebook in the editor, the page buttons
 // below it, and the search panel out of view underneath. Its handlers are
@@ -43,34 +43,34 @@ public:
     void endWithoutAsking();
     // What is typed is in the notebook or a rescue file before the program
     // goes: for a display that went away, with no window or event loop used.
-    void saveWithoutAsking();
+    void saveWithoutAsking() { session->saveWithoutAsking(); }
     // Whether the program has been ended, perhaps while a message of the
     // start-up was up: the event loop it ended is gone then.
     bool hasEnded() const { return unloaded; }
 
     // Tells what answers nothing the user did, without taking the keyboard.
-    void postNotice(const QString& kind, const QString& text);
+    void postNotice(const QString& kind, const QString& text) { notices->post(kind, text); }
 
-    void maskeSpeichern();
+    void maskeSpeichern() { session->storePage(); }
     void maskeAnzeigen();
 
     void TaskBarAddIcon();
-    void TaskBarRemoveIcon();
+    void TaskBarRemoveIcon() { presence->removeIcon(); }
 
     void Command1_Click(std::int16_t Index);
     void Command2_Click();
-    void Command3_Click();
-    void Searchbutton_Click(std::int16_t Index);
+    void Command3_Click() { search->toggle(); }
+    void Searchbutton_Click([[maybe_unused]] std::int16_t Index) { search->findNext(); }
     void Form_Resize();
-    void end_click();
-    void mini_Click();
+    void end_click() { close(); }
+    void mini_Click() { presence->hideWindow(); }
     void Möffnen_Click();
-    void options_click();
+    void options_click() { dialogWindows->openOptions(RichTextBox1->font()); }
     void print_click();
-    void about_click();
+    void about_click() { dialogWindows->openAbout(); }
     // Change the height of `frm` in small steps, the search button blocked.
-    void RollUpWindow(Form1& frm, std::int16_t MinHeight);
-    void RollDownWindow(Form1& frm, std::int16_t MaxHeight);
+    void RollUpWindow([[maybe_unused]] Form1& frm, std::int16_t MinHeight) { roll->rollUp(MinHeight); }
+    void RollDownWindow([[maybe_unused]] Form1& frm, std::int16_t MaxHeight) { roll->rollDown(MaxHeight); }
 
     // The window's outer frame in twips, as the roll and the placement use it.
     float Left() const { return windowGeometry->left(); }
@@ -83,13 +83,13 @@ public:
     }
 
     // The options dialog and the about dialog while they are open.
-    Form2* optionsDialog() const;
-    Form3* aboutDialog() const;
+    Form2* optionsDialog() const { return dialogWindows->options(); }
+    Form3* aboutDialog() const { return dialogWindows->about(); }
     // The search panel under the page, and its controls once built.
     SearchPanel& searchPanel() const { return *search; }
 
     // The notebook, created on first use.
-    BusinessDataTier& pageStore();
+    BusinessDataTier& pageStore() { return session->pages(); }
 
 signals:
     // The window has been unloaded and the notebook written; the program
@@ -106,12 +106,12 @@ protected:
 private:
     void verbindeBefehle();
     void verbindeTasten();
-    bool sichern();
+    bool ladeSeiten();
+    bool sichern() { return speichereSeiten(); }
     bool speichereSeiten();
-    void zeigeSucheInAllenSeiten();
+    void zeigeSucheInAllenSeiten() { allPages->open(); }
     void nimmTastaturZurueck();
     void geheZuFund(std::int16_t page, int position, int length);
-    void sucheWeiter();
     void beende();
 
     Desktop& desktop;

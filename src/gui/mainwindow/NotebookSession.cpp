@@ -67,7 +67,6 @@ void NotebookSession::goTo(std::int16_t page, int position, int length)
 
 bool NotebookSession::saveAtEnd()
 {
-    storePage();
     return !read || keeper->saveAtEnd();
 }
 

@@ -38,7 +38,8 @@ public:
     // Shows `page` with `length` characters from `position` on selected.
     void goTo(std::int16_t page, int position, int length);
 
-    // Writes what changed at the end; false where that failed (told).
+    // Writes what changed at the end, the page stored before; false where
+    // that failed (told).
     bool saveAtEnd();
     // The end that cannot ask: into the notebook or a rescue file.
     void saveWithoutAsking();

@@ -1,5 +1,6 @@
 #include "SearchPanel.h"
 
+#include "FindInAllPages.h"
 #include "MainWindowControls.h"
 #include "PageEditor.h"
 #include "PageText.h"
@@ -17,9 +18,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-SearchPanel::SearchPanel(const Window& window, UserDialogs& dialogs_)
+SearchPanel::SearchPanel(const Window& window, FindInAllPages& allPages_, UserDialogs& dialogs_)
     : QObject(&window.window)
     , parts(window)
+    , allPages(allPages_)
     , dialogs(dialogs_)
 {}
 
@@ -116,6 +118,14 @@ void SearchPanel::findNextOf(const QString& term, bool matchCase)
 }
 
 void SearchPanel::findAgain()
+{
+    if (const auto word = allPages.wordOnPage())
+        findNextOf(word->text, word->matchCase);
+    else
+        sucheImFeldWeiter();
+}
+
+void SearchPanel::sucheImFeldWeiter()
 {
     // The panel comes down with an empty field, for a word: what is typed
     // into it while it rolls is that word, not one to look for yet.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 
+class FindInAllPages;
 class PageEditor;
 class QCheckBox;
 class QGroupBox;
@@ -33,7 +34,8 @@ public:
         WindowGeometry& geometry;
         WindowRoll& roll;
     };
-    SearchPanel(const Window& window, UserDialogs& dialogs);
+    // F3 goes on with the word last gone to in `allPages`, on its page.
+    SearchPanel(const Window& window, FindInAllPages& allPages, UserDialogs& dialogs);
 
     // Builds the panel's controls, out of view, where they are not yet.
     void build();
@@ -43,7 +45,8 @@ public:
     void findNext();
     // The same for `term`, whatever the panel's field holds.
     void findNextOf(const QString& term, bool matchCase);
-    // Finds again; a panel out of view is rolled down first.
+    // Finds again: the word gone to in all pages while its page is shown,
+    // else the panel's; a panel out of view is rolled down first.
     void findAgain();
 
     // The panel's designed controls; null until built.
@@ -58,7 +61,9 @@ signals:
 
 private:
     bool istUnten() const;
+    void sucheImFeldWeiter();
 
     Window parts;
+    FindInAllPages& allPages;
     UserDialogs& dialogs;
 };
