@@ -92,18 +92,6 @@ void CodePage::encode(const char16_t* characters, unsigned char* bytes, std::siz
             bytes[i] = encode(characters[i]);
 }
 
-#ifndef _WIN32
-const CodePage& CodePage::system()
-{
-    return windows1252();
-}
-
-std::string CodePage::systemName()
-{
-    return "Windows-1252";
-}
-#endif
-
 std::u16string CodePage::fitted(std::u16string_view text) const
 {
     std::u16string result;

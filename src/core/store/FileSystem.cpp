@@ -1,17 +1,14 @@
 #include "FileSystem.h"
 
+#include "core/common/Platform.h"
+
 #include <cerrno>
 #include <cstring>
 
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kSeparators = "/\\";
-constexpr char kSeparator = '\\';
-#else
-constexpr const char* kSeparators = "/";
-constexpr char kSeparator = '/';
-#endif
+constexpr const char* kSeparators = Platform::kPathSeparators;
+constexpr char kSeparator = Platform::kPathSeparator;
 
 } // namespace
 

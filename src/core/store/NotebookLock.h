@@ -31,9 +31,7 @@ public:
 private:
     std::string notebookIdentity;
     std::string failure;
-#ifdef _WIN32
-    void* lockHandle = nullptr;
-#else
+    // What holds the lock: a descriptor on POSIX, a handle on Windows.
     int fd = -1;
-#endif
+    void* lockHandle = nullptr;
 };

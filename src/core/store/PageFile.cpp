@@ -1,5 +1,7 @@
 #include "PageFile.h"
 
+#include "core/common/Platform.h"
+
 #include "FileSystem.h"
 
 #include <algorithm>
@@ -308,12 +310,7 @@ std::uint64_t ContentHash::value() const
 std::string timeInName(std::int64_t when)
 {
     const std::time_t time = static_cast<std::time_t>(when);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &time);
-#else
-    localtime_r(&time, &local);
-#endif
+    const std::tm local = Platform::localTime(time);
     // No ':' in the time: Windows and many shared folders refuse it in names.
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &local);

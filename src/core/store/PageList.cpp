@@ -1,41 +1,20 @@
 #include "PageList.h"
 
-#include <new>
+#include "PageMemory.h"
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
+#include <new>
 
 namespace {
 
 // Gives back the memory of a block of pages.
 struct BlockRelease {
     std::size_t count = 0;
-    void operator()(Seite* block) const noexcept
-    {
-#ifdef __linux__
-        ::munmap(block, count * sizeof(Seite));
-#else
-        ::operator delete(block);
-#endif
-    }
+    void operator()(Seite* block) const noexcept { PageMemory::giveBack(block, count * sizeof(Seite)); }
 };
 
-// A whole notebook is up to 65 MB of pages. Taken from the system in one
-// piece, and on Linux in huge pages, it costs a handful of page faults
-// instead of one for every few pages.
 Seite* takeBlock(std::size_t count)
 {
-    const std::size_t bytes = count * sizeof(Seite);
-#ifdef __linux__
-    void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED)
-        throw std::bad_alloc();
-    ::madvise(memory, bytes, MADV_HUGEPAGE);
-#else
-    void* memory = ::operator new(bytes);
-#endif
-    auto* pages = static_cast<Seite*>(memory);
+    auto* pages = static_cast<Seite*>(PageMemory::take(count * sizeof(Seite)));
     for (std::size_t i = 0; i < count; ++i)
         new (&pages[i]) Seite;
     return pages;

@@ -51,7 +51,7 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     Placement::place(SSTab1, 0, 0, 4575, 4695);
 
     auto* image1 = baueText(kAboutMe, QStringLiteral("Image1"), QString(), 1200, 480, 2115, 2565);
-    image1->setPixmap(Artwork::pixmap(QStringLiteral("aboutpicture"), QSize(141, 171), devicePixelRatioF()));
+    image1->setPixmap(Artwork::pixmap(QStringLiteral("aboutpicture"), devicePixelRatioF()));
     baueText(kAboutMe, QStringLiteral("Label6"), QStringLiteral("Hi,"), 240, 3120, 195, 195)->adjustSize();
     baueText(kAboutMe, QStringLiteral("Label7"), QStringLiteral("we are the Kelmo-Note developers."), 240,
              3360, 3705, 195)
@@ -78,7 +78,7 @@ Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
     EnterKey::pressesButton(Command4);
 
     auto* image2 = baueText(kInfo, QStringLiteral("Image2"), QString(), 1920, 720, 480, 480);
-    image2->setPixmap(Artwork::pixmap(QStringLiteral("icon"), QSize(32, 32), devicePixelRatioF()));
+    image2->setPixmap(Artwork::pixmap(QStringLiteral("icon"), devicePixelRatioF()));
     baueText(kInfo, QStringLiteral("Label9"),
              QStringLiteral("Made with C++20 and Qt %1.").arg(QLatin1String(QT_VERSION_STR)), 240, 1800, 3990,
              195)

@@ -1,5 +1,7 @@
 #include "Artwork.h"
 
+#include "ArtworkSizes.h"
+
 #include "DrawnPicture.h"
 
 #include <QApplication>
@@ -86,6 +88,19 @@ bool keptOnceRead(QSize size)
 }
 
 } // namespace
+
+QSize shownSize(const QString& name)
+{
+    for (const ArtworkSizes::Entry& entry : ArtworkSizes::kShown)
+        if (name == QLatin1String(entry.name))
+            return {entry.width, entry.height};
+    return {};
+}
+
+QPixmap pixmap(const QString& name, qreal devicePixelRatio)
+{
+    return pixmap(name, shownSize(name), devicePixelRatio);
+}
 
 QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio)
 {

@@ -11,6 +11,10 @@ namespace Artwork {
 
 // `name` is the artwork's file name without ".svg".
 QPixmap pixmap(const QString& name, QSize size, qreal devicePixelRatio);
+// At the size the windows show it.
+QPixmap pixmap(const QString& name, qreal devicePixelRatio);
+// The size, at a scale of 1, at which the windows show the picture.
+QSize shownSize(const QString& name);
 QIcon icon(const QString& name);
 
 } // namespace Artwork

@@ -37,7 +37,7 @@ QPushButton* pictureButton(QWidget& window, const PictureButton& design)
     button->setAccessibleName(button->toolTip());
     EnterKey::pressesButton(button);
     button->setIcon(Artwork::icon(QString::fromLatin1(design.picture)));
-    button->setIconSize(QSize(32, 32));
+    button->setIconSize(Artwork::shownSize(QString::fromLatin1(design.picture)));
     Placement::place(button, design.left, kButtonTop, kButtonSide, kButtonSide);
     return button;
 }
@@ -87,11 +87,11 @@ void MainWindowControls::baueKnoepfe(QWidget& window)
 void MainWindowControls::baueBilder(QWidget& window)
 {
     const qreal ratio = window.devicePixelRatioF();
-    auto picture = [&window, ratio](const QString& name, const QString& artwork, QSize pixels, int left,
-                                    int top, int width, int height) {
+    auto picture = [&window, ratio](const QString& name, const QString& artwork, int left, int top, int width,
+                                    int height) {
         auto* image = new QLabel(&window);
         image->setObjectName(name);
-        image->setPixmap(Artwork::pixmap(artwork, pixels, ratio));
+        image->setPixmap(Artwork::pixmap(artwork, ratio));
         Placement::place(image, left, top, width, height);
         image->lower();
         AccessibleWindow::hideFromScreenReaders(image);
@@ -99,9 +99,9 @@ void MainWindowControls::baueBilder(QWidget& window)
     // The rings of the binding, down the left edge beside the editor.
     const std::int16_t ringIndices[] = {6, 7, 8, 9, 10, 11, 0};
     for (int i = 0; i < 7; ++i)
-        picture(QStringLiteral("Image1_%1").arg(ringIndices[i]), QStringLiteral("ring"), QSize(29, 25), 0,
-                i * 360, 435, 375);
-    picture(QStringLiteral("Image6"), QStringLiteral("ringend"), QSize(29, 18), 0, 2480, 435, 270);
+        picture(QStringLiteral("Image1_%1").arg(ringIndices[i]), QStringLiteral("ring"), 0, i * 360, 435,
+                375);
+    picture(QStringLiteral("Image6"), QStringLiteral("ringend"), 0, 2480, 435, 270);
 
     // The seam between the page and the buttons.
     const std::pair<const char*, int> bottomRow[] = {
@@ -110,7 +110,7 @@ void MainWindowControls::baueBilder(QWidget& window)
     };
     for (int i = 0; i < 11; ++i)
         picture(QStringLiteral("%1_%2").arg(QLatin1String(bottomRow[i].first)).arg(bottomRow[i].second),
-                QStringLiteral("stitch"), QSize(25, 10), 360 + i * 360, 2600, 375, 150);
+                QStringLiteral("stitch"), 360 + i * 360, 2600, 375, 150);
 }
 
 void MainWindowControls::baueMenue(QWidget& window)

@@ -56,7 +56,7 @@ void Form2::baueFenster()
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Placement::place(Image1, 2280, 120, 720, 720);
-    Image1->setPixmap(Artwork::pixmap(QStringLiteral("options"), QSize(48, 48), devicePixelRatioF()));
+    Image1->setPixmap(Artwork::pixmap(QStringLiteral("options"), devicePixelRatioF()));
     AccessibleWindow::hideFromScreenReaders(Image1);
 
     Check1 = new QCheckBox(QStringLiteral("Start Kelmo-Note in the Taskbar!"), this);

@@ -1,5 +1,6 @@
 #include "QtTrayIcon.h"
 
+#include "StatusNotifierWatch.h"
 #include "X11TrayOwnerWatch.h"
 
 #include <QGuiApplication>
@@ -7,15 +8,7 @@
 #include <QSystemTrayIcon>
 #include <cstdlib>
 
-#ifdef KELMO_HAVE_DBUS
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusServiceWatcher>
-#endif
-
 namespace {
-
-const char* const kWatcherName = "org.kde.StatusNotifierWatcher";
 
 TrayActivation activation(QSystemTrayIcon::ActivationReason reason)
 {
@@ -32,18 +25,6 @@ TrayActivation activation(QSystemTrayIcon::ActivationReason reason)
         break;
     }
     return TrayActivation::Other;
-}
-
-// Qt shows the icon through D-Bus whenever a StatusNotifier watcher runs.
-bool statusNotifierWatcherRuns()
-{
-#ifdef KELMO_HAVE_DBUS
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface() &&
-           bus.interface()->isServiceRegistered(QString::fromLatin1(kWatcherName));
-#else
-    return false;
-#endif
 }
 
 bool onX11()
@@ -75,12 +56,11 @@ void QtTrayIcon::bestimmeArt()
     if (hostKind != TrayHost::None)
         return;
     // Asked before the first icon is made, as Qt asks it.
-    hostKind = !onX11() || statusNotifierWatcherRuns() ? TrayHost::StatusNotifier : TrayHost::Classic;
-#ifdef KELMO_HAVE_DBUS
-    auto* watcher = new QDBusServiceWatcher(QString::fromLatin1(kWatcherName), QDBusConnection::sessionBus(),
-                                            QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, &settle, qOverload<>(&QTimer::start));
-#endif
+    hostKind = !onX11() || StatusNotifierWatch::running() ? TrayHost::StatusNotifier : TrayHost::Classic;
+    // Qt shows the icon through D-Bus whenever a StatusNotifier host runs.
+    auto* watch = new StatusNotifierWatch(this);
+    connect(watch, &StatusNotifierWatch::changed, &settle, qOverload<>(&QTimer::start));
+    watch->follow();
     baueSymbol();
     const TrayHost before = currentHost;
     currentHost = frageHost();
@@ -101,7 +81,7 @@ void QtTrayIcon::beobachteX11Tray()
 TrayHost QtTrayIcon::frageHost() const
 {
     const bool there = hostKind == TrayHost::StatusNotifier && onX11()
-                           ? statusNotifierWatcherRuns()
+                           ? StatusNotifierWatch::running()
                            : QSystemTrayIcon::isSystemTrayAvailable();
     return there ? hostKind : TrayHost::None;
 }

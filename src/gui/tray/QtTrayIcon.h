@@ -14,10 +14,8 @@ class QMenu;
 class QSystemTrayIcon;
 
 // Qt's tray icon, kept in step with tray hosts that start and stop while the
-// program runs. A StatusNotifier host owns the name
-// org.kde.StatusNotifierWatcher on the session bus, whose owner changes the
-// bus announces. A classic X11 tray owns the selection _NET_SYSTEM_TRAY_Sn,
-// whose changes X11TrayOwnerWatch follows by the X server's events.
+// program runs, as StatusNotifierWatch (on the session bus) and
+// X11TrayOwnerWatch (by the X server's events) report them.
 class QtTrayIcon : public QObject, public TrayIcon {
     Q_OBJECT
 

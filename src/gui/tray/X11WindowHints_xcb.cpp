@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#ifdef KELMO_HAVE_XCB
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -125,11 +124,9 @@ void changeStates(xcb_connection_t* connection, xcb_window_t window, StateChange
 }
 
 } // namespace
-#endif
 
 X11WindowHints::X11WindowHints()
 {
-#ifdef KELMO_HAVE_XCB
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
@@ -137,21 +134,17 @@ X11WindowHints::X11WindowHints()
         pendingAtoms.push_back(
             xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name).sequence);
     xcb_flush(connection);
-#endif
 }
 
 X11WindowHints::~X11WindowHints()
 {
-#ifdef KELMO_HAVE_XCB
     if (xcb_connection_t* connection = x11Connection())
         for (const unsigned int request : pendingAtoms)
             xcb_discard_reply(connection, request);
-#endif
 }
 
 const std::vector<std::uint32_t>& X11WindowHints::holeAtome()
 {
-#ifdef KELMO_HAVE_XCB
     xcb_connection_t* connection = x11Connection();
     if (!connection || pendingAtoms.empty())
         return atoms;
@@ -161,13 +154,11 @@ const std::vector<std::uint32_t>& X11WindowHints::holeAtome()
         std::free(reply);
     }
     pendingAtoms.clear();
-#endif
     return atoms;
 }
 
 void X11WindowHints::beforeMap(const QWidget& window, bool inTray)
 {
-#ifdef KELMO_HAVE_XCB
     const std::vector<std::uint32_t>& names = holeAtome();
     const auto [connection, id] = hintTarget(window, names);
     if (!connection)
@@ -184,23 +175,16 @@ void X11WindowHints::beforeMap(const QWidget& window, bool inTray)
     hintedWindow = id;
     if (inTray)
         prependAtoms(connection, id, hints);
-#else
-    (void)window;
-    (void)inTray;
-#endif
 }
 
 void X11WindowHints::sendNow()
 {
-#ifdef KELMO_HAVE_XCB
     if (xcb_connection_t* connection = x11Connection())
         xcb_flush(connection);
-#endif
 }
 
 void X11WindowHints::repeatStates(const QWidget& window, bool inTray)
 {
-#ifdef KELMO_HAVE_XCB
     const std::vector<std::uint32_t>& names = holeAtome();
     const auto [connection, id] = hintTarget(window, names);
     if (!connection)
@@ -210,22 +194,14 @@ void X11WindowHints::repeatStates(const QWidget& window, bool inTray)
     changeStates(connection, id, StateChange::Add, names[2], onTop ? names[4] : none,
                  inTray ? names[3] : none);
     xcb_flush(connection);
-#else
-    (void)window;
-    (void)inTray;
-#endif
 }
 
 void X11WindowHints::unshade(const QWidget& window)
 {
-#ifdef KELMO_HAVE_XCB
     const std::vector<std::uint32_t>& names = holeAtome();
     const auto [connection, id] = hintTarget(window, names);
     if (!connection || !window.isVisible())
         return;
     changeStates(connection, id, StateChange::Remove, names[2], names[5], XCB_ATOM_NONE);
     xcb_flush(connection);
-#else
-    (void)window;
-#endif
 }
