@@ -3,7 +3,6 @@
 #include "KelmoConfig.h"
 
 #include "core/desktop/UserDialogs.h"
-#include "gui/common/AccessibleWindow.h"
 #include "gui/common/Artwork.h"
 #include "gui/common/EnterKey.h"
 #include "gui/common/Placement.h"
@@ -12,8 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
-#include <QShowEvent>
 #include <QTabWidget>
 
 const char* const Form3::kHomepage = kKelmoHomepage;
@@ -29,18 +26,10 @@ constexpr int kInfo = 1;
 } // namespace
 
 Form3::Form3(Shell& shell_, UserDialogs& dialogs_)
-    // Above the main window, which stays on top of everything else.
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
+    : DialogWindow(QStringLiteral("Form3"), QStringLiteral("About Kelmo-Note"), QStringLiteral("icon"))
     , shell(shell_)
     , dialogs(dialogs_)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("About Kelmo-Note"));
-    setWindowIcon(Artwork::icon(QStringLiteral("icon")));
-    setFont(Placement::designedFont());
-    AccessibleWindow::presentAs(this, QAccessible::Dialog);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     // The controls belong to the tab control itself, placed from its top-left
     // corner, and are shown only while their tab is selected.
@@ -119,13 +108,6 @@ void Form3::zeigeReiter(int tab)
             control->setVisible(i == tab);
             control->raise();
         }
-}
-
-void Form3::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous())
-        Placement::centreOnScreen(this);
-    QWidget::showEvent(event);
 }
 
 void Form3::Command4_Click()

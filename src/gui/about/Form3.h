@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/common/DialogWindow.h"
+
 #include <QWidget>
 #include <string>
 
@@ -11,7 +13,7 @@ class UserDialogs;
 
 // The about dialog: who made Kelmo-Note and with what, and two ways to reach
 // its authors.
-class Form3 : public QWidget {
+class Form3 : public DialogWindow {
     Q_OBJECT
 
 public:
@@ -30,8 +32,6 @@ public:
     QPushButton* Command4 = nullptr;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QLabel* baueText(int tab, const QString& name, const QString& text, int left, int top, int width,
                      int height);

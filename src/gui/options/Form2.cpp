@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QShortcut>
 
 namespace {
 
@@ -25,25 +24,15 @@ constexpr int kClientHeight = 2295;
 } // namespace
 
 Form2::Form2(const QFont& editorFont_, UserDialogs& dialogs_)
-    // Above the main window, which stays on top of everything else.
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
+    : DialogWindow(QStringLiteral("Form2"), QStringLiteral("Options"), QStringLiteral("options"))
     , editorFont(editorFont_)
     , dialogs(dialogs_)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     baueFenster();
 }
 
 void Form2::baueFenster()
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Options"));
-    setWindowIcon(Artwork::icon(QStringLiteral("options")));
-    setFont(Placement::designedFont());
-    AccessibleWindow::presentAs(this, QAccessible::Dialog);
-    // Escape closes the dialog as its close box does, storing the options.
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
-
     Label1 = new QLabel(QStringLiteral("Options"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont heading(QStringLiteral("MS Sans Serif"));
@@ -181,14 +170,10 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-void Form2::showEvent(QShowEvent* event)
+// The check box is first in the focus order, with the keyboard and its
+// focus mark from the start.
+void Form2::shownByProgram()
 {
-    // Centred on the screen each time it is shown, the check box first in
-    // its focus order with the keyboard, its focus mark drawn from the start.
-    if (!event->spontaneous()) {
-        Placement::centreOnScreen(this);
-        setAttribute(Qt::WA_KeyboardFocusChange);
-        Check1->setFocus(Qt::TabFocusReason);
-    }
-    QWidget::showEvent(event);
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    Check1->setFocus(Qt::TabFocusReason);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "gui/common/DialogWindow.h"
 #include <QFont>
+
 #include <QWidget>
 
 class QCheckBox;
@@ -10,7 +12,7 @@ class UserDialogs;
 
 // The options dialog: the editor's font size and name, which apply at once,
 // and the hidden start. Closing it stores all three.
-class Form2 : public QWidget {
+class Form2 : public DialogWindow {
     Q_OBJECT
 
 public:
@@ -38,7 +40,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void shownByProgram() override;
 
 private:
     void baueFenster();
