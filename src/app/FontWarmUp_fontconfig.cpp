@@ -7,7 +7,7 @@
 
 namespace {
 
-void leseSchriften()
+void readFontConfiguration()
 {
     FcInit();
 #ifdef __GLIBC__
@@ -20,7 +20,7 @@ void leseSchriften()
 } // namespace
 
 FontWarmUp::FontWarmUp()
-    : reader(leseSchriften)
+    : reader(readFontConfiguration)
 {}
 
 FontWarmUp::~FontWarmUp()

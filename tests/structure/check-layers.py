@@ -4,12 +4,18 @@
 - A file under src/core/ includes no Qt header and nothing from src/gui/ or src/app/.
 - A file under src/gui/ includes nothing from src/app/.
 - No two folders include each other, directly or round a loop.
+- In src/core/ and src/gui/, only core/common/Platform.h and files named for
+  their platform (_xcb, _dbus, _cups, _none, _posix, _win, _mac), which CMake
+  picks, ask with #if which platform or library there is.
 """
 import pathlib
 import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
+CONDITION = re.compile(r'^\s*#\s*(if|ifdef|ifndef|elif)\b', re.M)
+PLATFORM_FILE = re.compile(r'_(xcb|dbus|cups|none|posix|win|mac)\.(h|cpp)$')
+CONFIG_HEADER = 'core/common/Platform.h'
 
 
 def folder_of(path, src):
@@ -26,7 +32,14 @@ def main(src):
         folder = folder_of(path, src)
         layer = folder.split('/')[0]
         edges.setdefault(folder, set())
-        for kind, name in INCLUDE.findall(path.read_text(encoding='utf-8')):
+        text = path.read_text(encoding='utf-8')
+        if layer in ('core', 'gui') and not PLATFORM_FILE.search(path.name) and \
+                path.relative_to(src).as_posix() != CONFIG_HEADER:
+            for match in CONDITION.finditer(text):
+                line = text.count('\n', 0, match.start()) + 1
+                problems.append(f'{path.relative_to(src)}:{line}: #{match.group(1)} outside {CONFIG_HEADER} '
+                                'and the platforms\' own files')
+        for kind, name in INCLUDE.findall(text):
             where = f'{path.relative_to(src)}: #include {kind}{name}'
             if kind == '<':
                 if layer == 'core' and re.match(r'Q[A-Za-z]|Qt', name):

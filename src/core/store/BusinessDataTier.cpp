@@ -9,7 +9,7 @@
 
 namespace {
 
-std::unique_ptr<Seite> machLeereSeite()
+std::unique_ptr<Seite> emptyPage()
 {
     auto page = std::make_unique<Seite>();
     page->inhalt.fill(' ');
@@ -79,7 +79,7 @@ void BusinessDataTier::neu()
     if (meldetVoll())
         return;
     ++changeCount;
-    seiten.insert(static_cast<std::size_t>(aktuell), machLeereSeite());
+    seiten.insert(static_cast<std::size_t>(aktuell), emptyPage());
     ++anzahl;
     ++aktuell;
 }
@@ -155,7 +155,7 @@ void BusinessDataTier::takePages(PageList pages)
 void BusinessDataTier::nimm(PageList pages)
 {
     if (pages.empty())
-        pages.insert(0, machLeereSeite());
+        pages.insert(0, emptyPage());
     seiten = std::move(pages);
     ++readCount;
     ++changeCount;

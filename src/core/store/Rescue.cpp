@@ -22,7 +22,7 @@ std::string notebookFolderOf(const std::string& rescuePath)
 }
 
 // A small file beside the rescue that names the notebook's folder.
-void merkeHerkunft(FileSystem& files, const std::string& name, const std::string& notebookFolder)
+void writeOriginNote(FileSystem& files, const std::string& name, const std::string& notebookFolder)
 {
     std::unique_ptr<OpenedFile> from;
     if (files.createNew(name + kFromSuffix, from))
@@ -71,7 +71,7 @@ std::optional<FileError> write(const PageList& pages, const std::string& noteboo
             continue;
         if (auto writing = PageFile::writeNew(*files, name, pages))
             return writing;
-        merkeHerkunft(*files, name, notebookFolder);
+        writeOriginNote(*files, name, notebookFolder);
         files->syncFolder("");
         rescuePath = FileSystem::inFolder(where, name);
         return std::nullopt;

@@ -104,7 +104,7 @@ void WindowGeometry::keepPlace()
         window.move(wanted);
 }
 
-QPoint WindowGeometry::berechnePlatz() const
+QPoint WindowGeometry::berechneOrt() const
 {
     const QScreen* screen = window.screen();
     const QPoint screenOrigin = screen ? screen->geometry().topLeft() : QPoint();
@@ -118,7 +118,7 @@ QPoint WindowGeometry::berechnePlatz() const
 void WindowGeometry::placeAtDesignedPlace(int clientWidth, int clientHeight)
 {
     const QSize client = Placement::size(&window, clientWidth, clientHeight);
-    fittedPlace = berechnePlatz();
+    fittedPlace = berechneOrt();
     window.setGeometry(QRect(fittedPlace, client));
     window.setFixedSize(client);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &WindowGeometry::beobachteBildschirm);
@@ -168,7 +168,7 @@ void WindowGeometry::passeEin()
     const QRect frame = window.frameGeometry();
     const QPoint clientOffset = window.geometry().topLeft() - frame.topLeft();
     const QPoint client =
-        window.geometry().topLeft() == fittedPlace ? berechnePlatz() : window.geometry().topLeft();
+        window.geometry().topLeft() == fittedPlace ? berechneOrt() : window.geometry().topLeft();
     const QRect room = window.screen()->availableGeometry();
     QPoint wanted = client - clientOffset;
     wanted.setX(std::clamp(wanted.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));

@@ -45,7 +45,7 @@ private:
     void beobachteBildschirm(QScreen* screen);
     void passeEinSpaeter();
     void passeEin();
-    QPoint berechnePlatz() const;
+    QPoint berechneOrt() const;
 
     QWidget& window;
     const int clientLeft;

@@ -28,7 +28,7 @@ Form1::Form1(Desktop& desktop_, QWidget* parent)
     , desktop(desktop_)
     , dialogs(desktop_.dialogs)
 {
-    baue(*this, QString::fromLatin1(Product::kName));
+    buildInto(*this, QString::fromLatin1(Product::kName));
     notices = new NoticeWindow(*this);
     new TypingNotices(*RichTextBox1, *notices);
     windowGeometry = new WindowGeometry(*this, kClientLeft, kClientTop);

@@ -44,7 +44,7 @@ QPushButton* pictureButton(QWidget& window, const PictureButton& design)
 
 } // namespace
 
-void MainWindowControls::baue(QWidget& window, const QString& caption)
+void MainWindowControls::buildInto(QWidget& window, const QString& caption)
 {
     window.setObjectName(QStringLiteral("Form1"));
     window.setWindowTitle(caption);

@@ -33,7 +33,7 @@ public:
 
 protected:
     // Builds every control into `window`, with `caption` as its title.
-    void baue(QWidget& window, const QString& caption);
+    void buildInto(QWidget& window, const QString& caption);
 
 private:
     void baueKnoepfe(QWidget& window);
