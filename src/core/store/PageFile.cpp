@@ -2,7 +2,9 @@
 
 #include "core/common/Platform.h"
 
+#include "ContentHash.h"
 #include "FileSystem.h"
+#include "NotebookPlacing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,18 +16,10 @@
 namespace PageFile {
 namespace {
 
-constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-
 // Records moved per call: large enough to keep calls few, small enough to
 // stay in the cache while they are converted.
 constexpr std::size_t kRecordsPerChunk = 512;
 constexpr std::size_t kChunkBytes = kRecordsPerChunk * kRecordSize;
-
-std::uint64_t mixed(std::uint64_t state, std::uint64_t word)
-{
-    state = (state ^ word) * kMultiplier;
-    return state ^ (state >> 29);
-}
 
 // Opens a plain file for reading; anything else is refused before it is opened.
 std::optional<FileError> openPlain(FileSystem& files, const std::string& path,
@@ -95,164 +89,6 @@ FileFacts modelFor(const FileFacts& existing, const Expected* expected)
     return narrowest;
 }
 
-// Hashes a file's bytes in pieces of any size. Four lanes of 8 bytes run
-// side by side, so that hashing a notebook costs little beside reading it.
-class ContentHash {
-public:
-    void add(const char* data, std::size_t size);
-    std::uint64_t value() const;
-
-private:
-    static constexpr std::size_t kBlock = 32;
-    void mische(const char* block);
-
-    std::uint64_t laneSums[4] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73Bull, 0x3C6EF372FE94F82Bull,
-                                 0xA54FF53A5F1D36F1ull};
-    std::uint64_t length = 0;
-    char pending[kBlock] = {};
-    std::size_t pendingBytes = 0;
-};
-
-// Puts a written temporary file in the notebook's place without ever
-// replacing a file that was not looked at: a swap hands back what was there,
-// which is then compared with what the save expected.
-class Placing {
-public:
-    Placing(FileSystem& files, std::string target, std::string temp, const Expected* expected)
-        : fileSystem(files)
-        , targetName(std::move(target))
-        , temporaryName(std::move(temp))
-        , expectation(expected)
-    {}
-
-    // `placed` is false where the notebook changed just before the rename on
-    // a file system that cannot swap; then nothing moved.
-    std::optional<FileError> run(bool& placed);
-    // Ours as it stands in the notebook's place: a rename sets a file's
-    // change time. Where another file is there already, the stamp written
-    // stays, so that the next look sees the change.
-    FileStamp placedStamp(const FileStamp& written);
-    // What the swap handed back: deleted where it is the file expected or
-    // empty, otherwise renamed aside, its path in `asidePath`.
-    std::optional<FileError> keepDisplaced(std::string& asidePath);
-
-private:
-    bool istErwartet(const std::string& path, const FileStamp& stamp);
-    std::optional<FileError> stelleBeiseite(std::string& asidePath);
-
-    FileSystem& fileSystem;
-    std::string targetName;
-    std::string temporaryName;
-    const Expected* expectation;
-    FileStamp stampBefore;
-    bool wasSwapped = false;
-};
-
-std::optional<FileError> Placing::run(bool& placed)
-{
-    placed = false;
-    FileFacts there;
-    if (auto looking = fileSystem.facts(targetName, there))
-        return looking;
-    if (!there.exists) {
-        bool taken = false;
-        auto error = fileSystem.renameToNew(temporaryName, targetName, taken);
-        if (!error) {
-            placed = true;
-            return std::nullopt;
-        }
-        if (!taken)
-            return error;
-        // Another program made one in the meantime: it is swapped out below.
-        if (auto again = fileSystem.facts(targetName, there))
-            return again;
-    }
-    stampBefore = there.stamp;
-    bool unsupported = false;
-    auto error = fileSystem.exchange(temporaryName, targetName, unsupported);
-    if (!error) {
-        wasSwapped = placed = true;
-        return std::nullopt;
-    }
-    if (!unsupported)
-        return error;
-    // No swap here: the last look is right before the rename, and what
-    // changed since the last read is left for the caller to decide on.
-    if (auto looking = fileSystem.facts(targetName, there))
-        return looking;
-    stampBefore = there.stamp;
-    if (there.exists && !istErwartet(targetName, stampBefore))
-        return std::nullopt;
-    if (auto renaming = fileSystem.replace(temporaryName, targetName))
-        return renaming;
-    placed = true;
-    return std::nullopt;
-}
-
-FileStamp Placing::placedStamp(const FileStamp& written)
-{
-    FileFacts there;
-    if (fileSystem.facts(targetName, there) || !there.exists)
-        return written;
-    const FileStamp& now = there.stamp;
-    const bool ours = now.device == written.device && now.inode == written.inode &&
-                      now.size == written.size && now.modifiedNs == written.modifiedNs;
-    return ours ? now : written;
-}
-
-// A file is what the save expected where it is the same file, untouched, or
-// holds the same bytes. A swap sets the file's change time, so the file that
-// came out is known by its identity, size and modification time.
-bool Placing::istErwartet(const std::string& path, const FileStamp& stamp)
-{
-    if (!expectation)
-        return true;
-    const FileStamp& known = expectation->stamp;
-    const bool untouched = stamp.device == known.device && stamp.inode == known.inode &&
-                           stamp.size == known.size && stamp.modifiedNs == known.modifiedNs &&
-                           stampBefore == known && settled(known);
-    if (untouched)
-        return true;
-    FileVersion found;
-    return !fingerprint(fileSystem, path, found) && found.hash == expectation->hash;
-}
-
-std::optional<FileError> Placing::keepDisplaced(std::string& asidePath)
-{
-    if (!wasSwapped)
-        return std::nullopt;
-    FileFacts out;
-    if (auto error = fileSystem.facts(temporaryName, out))
-        return error;
-    if (!out.exists)
-        return std::nullopt;
-    if (out.stamp.size != 0 && !istErwartet(temporaryName, out.stamp))
-        return stelleBeiseite(asidePath);
-    // A copy of what we had, or nothing: no one's notes are in it. Should it
-    // stay, the next save removes it.
-    (void)fileSystem.remove(temporaryName);
-    return std::nullopt;
-}
-
-std::optional<FileError> Placing::stelleBeiseite(std::string& asidePath)
-{
-    const std::string folder = FileSystem::folderOf(targetName);
-    const auto now = static_cast<std::int64_t>(std::time(nullptr));
-    for (int attempt = 1; attempt < 100; ++attempt) {
-        const std::string aside =
-            FileSystem::inFolder(folder, asideName(FileSystem::nameOf(targetName), now, attempt));
-        bool taken = false;
-        auto error = fileSystem.renameToNew(temporaryName, aside, taken);
-        if (!error) {
-            asidePath = aside;
-            return std::nullopt;
-        }
-        if (!taken)
-            return error;
-    }
-    return FileError{temporaryName, "no free name to keep another program's notebook under"};
-}
-
 } // namespace
 
 std::uint64_t recordCount(std::uint64_t fileLength)
@@ -266,45 +102,6 @@ std::optional<FileError> refuseIfTooLong(const std::string& path, std::uint64_t 
         return std::nullopt;
     return FileError{path, "it holds " + std::to_string(records) + " pages, more than the " +
                                std::to_string(kMaxPages) + " Kelmo-Note can keep"};
-}
-
-void ContentHash::mische(const char* block)
-{
-    for (int lane = 0; lane < 4; ++lane) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, block + 8 * lane, 8);
-        laneSums[lane] = mixed(laneSums[lane], word);
-    }
-}
-
-void ContentHash::add(const char* data, std::size_t size)
-{
-    length += size;
-    if (pendingBytes != 0) {
-        const std::size_t taken = std::min(size, kBlock - pendingBytes);
-        std::memcpy(pending + pendingBytes, data, taken);
-        pendingBytes += taken;
-        data += taken;
-        size -= taken;
-        if (pendingBytes < kBlock)
-            return;
-        mische(pending);
-        pendingBytes = 0;
-    }
-    for (; size >= kBlock; data += kBlock, size -= kBlock)
-        mische(data);
-    std::memcpy(pending, data, size);
-    pendingBytes = size;
-}
-
-std::uint64_t ContentHash::value() const
-{
-    std::uint64_t result = length;
-    for (const std::uint64_t lane : laneSums)
-        result = mixed(result, lane);
-    for (std::size_t i = 0; i < pendingBytes; ++i)
-        result = mixed(result, static_cast<unsigned char>(pending[i]));
-    return result;
 }
 
 std::string timeInName(std::int64_t when)
@@ -466,7 +263,7 @@ std::optional<FileError> write(FileSystem& files, const std::string& path, const
     if (closing)
         return discard(*closing);
 
-    Placing placing{files, target, temp, expected};
+    NotebookPlacing placing{files, target, temp, expected};
     if (auto error = placing.run(saved.written))
         return discard(*error);
     if (!saved.written) {
