@@ -2,6 +2,7 @@
 #include "LastSave.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
+#include "core/common/Product.h"
 #include "core/store/FileError.h"
 #include "core/store/PageFile.h"
 #include "gui/common/FocusMarkStyle.h"
@@ -42,7 +43,7 @@ bool claimNotebook(SingleInstance& instance, UserDialogs& dialogs, QString& ungu
         return false;
     case SingleInstance::Claim::OpenElsewhere:
         dialogs.tell(
-            "Kelmo Note",
+            Product::kMessageTitle,
             QStringLiteral("The notebook \"%1\" is open in another Kelmo-Note (on another computer, or "
                            "for another user). This one ends and leaves the notebook alone.")
                 .arg(notebook())
@@ -66,7 +67,7 @@ int main(int argc, char* argv[])
     preferX11OnWayland();
     FontWarmUp fonts;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kelmo-Note"));
+    QApplication::setApplicationName(QString::fromLatin1(Product::kName));
     // The window may be hidden in the tray; the program ends when it unloads.
     QApplication::setQuitOnLastWindowClosed(false);
     FocusMarkStyle::install();

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "FileSystem.h"
 #include "PageFile.h"
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 
 #include <algorithm>
@@ -94,7 +95,7 @@ void BusinessDataTier::entferne()
     // Read anew while the question was up, the notebook may have another
     // page in this place than the one the user was asked about.
     if (readCount != readBefore) {
-        dialogs.tell("Kelmo Note",
+        dialogs.tell(Product::kMessageTitle,
                      "Another program changed the notebook \"" + shownPath(PageFile::kName) +
                          "\" while you were asked. Nothing was deleted: the page shown now is the one the "
                          "notebook holds in its place.",
@@ -166,7 +167,7 @@ void BusinessDataTier::nimm(PageList pages)
 
 void BusinessDataTier::meldeTeilseite(std::size_t bytes)
 {
-    dialogs.tell("Kelmo Note", partPageText(bytes, anzahl), UserDialogs::Icon::Information);
+    dialogs.tell(Product::kMessageTitle, partPageText(bytes, anzahl), UserDialogs::Icon::Information);
 }
 
 std::string BusinessDataTier::partPageText(std::size_t bytes, std::int16_t page)
@@ -180,7 +181,7 @@ bool BusinessDataTier::meldetVoll()
 {
     if (anzahl < kMaxPages)
         return false;
-    dialogs.tell("Kelmo Note",
+    dialogs.tell(Product::kMessageTitle,
                  "The notebook is full: Kelmo-Note keeps at most 32767 pages. Delete a page to make room for "
                  "a new one.",
                  UserDialogs::Icon::Information);

@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 #include "PageFile.h"
 #include "UserFolders.h"
+#include "core/common/Product.h"
 
 #include <ctime>
 #include <filesystem>
@@ -37,7 +38,7 @@ void writeOriginNote(FileSystem& files, const std::string& name, const std::stri
 std::string folder()
 {
     const std::string data = UserFolders::data();
-    return data.empty() ? std::string() : FileSystem::inFolder(data, "kelmo-note");
+    return data.empty() ? std::string() : FileSystem::inFolder(data, Product::kFolderName);
 }
 
 std::string fileName(const std::string& notebookFolder, std::int64_t when, int attempt)

@@ -1,5 +1,7 @@
 #include "UserFolders.h"
 
+#include "core/common/Product.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -19,7 +21,7 @@ std::string UserFolders::runtime()
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/')
         return runtime;
-    const std::string folder = data().empty() ? std::string() : data() + "/kelmo-note";
+    const std::string folder = data().empty() ? std::string() : data() + "/" + Product::kFolderName;
     std::error_code ignored;
     if (!folder.empty() && std::filesystem::create_directories(folder, ignored))
         std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ignored);

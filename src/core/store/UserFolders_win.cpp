@@ -1,6 +1,7 @@
 #include "UserFolders.h"
 
 #include "WideText_win.h"
+#include "core/common/Product.h"
 
 #include <filesystem>
 #include <system_error>
@@ -15,7 +16,7 @@ std::string UserFolders::data()
 
 std::string UserFolders::runtime()
 {
-    const std::string folder = data().empty() ? std::string() : data() + "\\kelmo-note";
+    const std::string folder = data().empty() ? std::string() : data() + "\\" + Product::kFolderName;
     std::error_code ignored;
     if (!folder.empty())
         std::filesystem::create_directories(folder, ignored);

@@ -1,6 +1,7 @@
 #include "Form3.h"
 
 #include "KelmoConfig.h"
+#include "core/common/Product.h"
 
 #include "core/desktop/UserDialogs.h"
 #include "gui/common/Artwork.h"
@@ -118,7 +119,7 @@ void Form3::Command4_Click()
 
 void Form3::Command3_Click()
 {
-    SendeeMail(kMailAddress, "Kelmo-Note", "I have a question...");
+    SendeeMail(kMailAddress, Product::kName, "I have a question...");
 }
 
 bool Form3::StartURL(const std::string& URL)
@@ -137,5 +138,5 @@ void Form3::meldeNichtGeoeffnet(const std::string& what, const std::string& addr
 {
     // The address stands on a line of its own, so it can be selected and
     // copied into a program of the user's choice.
-    dialogs.tell("Kelmo Note", what + "\n\n" + address, UserDialogs::Icon::Information);
+    dialogs.tell(Product::kMessageTitle, what + "\n\n" + address, UserDialogs::Icon::Information);
 }

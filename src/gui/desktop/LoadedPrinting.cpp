@@ -1,6 +1,7 @@
 #include "LoadedPrinting.h"
 
 #include "PrintingModule.h"
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 
 #include <QCoreApplication>
@@ -47,7 +48,7 @@ Printing* LoadedPrinting::lade()
     }
     if (failures.isEmpty())
         failures.append(QStringLiteral("%1 is not there").arg(paths.join(QStringLiteral(" nor "))));
-    dialogs.tell("Kelmo Note",
+    dialogs.tell(Product::kMessageTitle,
                  QStringLiteral("Kelmo-Note cannot print: its printing module does not load.\n\n%1")
                      .arg(failures.join(QLatin1Char('\n')))
                      .toStdString(),

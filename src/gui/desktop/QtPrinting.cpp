@@ -1,5 +1,7 @@
 #include "QtPrinting.h"
 
+#include "core/common/Product.h"
+
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -21,7 +23,7 @@ QPrinter& QtPrinting::holeDrucker()
 {
     if (!device) {
         device = std::make_unique<QPrinter>();
-        device->setDocName(QStringLiteral("Kelmo-Note"));
+        device->setDocName(QString::fromLatin1(Product::kName));
         if (!pdfFile.isEmpty()) {
             device->setOutputFormat(QPrinter::PdfFormat);
             device->setOutputFileName(pdfFile);

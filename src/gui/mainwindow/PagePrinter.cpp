@@ -1,5 +1,6 @@
 #include "PagePrinter.h"
 
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 #include "gui/common/KeyboardReturn.h"
 #include "gui/desktop/Printing.h"
@@ -22,7 +23,7 @@ void PagePrinter::print(QWidget* parent, const QString& heading, const QString& 
     for (const QString& line : text.split(QChar::ParagraphSeparator))
         job.lines.append({line, pointSize});
     if (const auto failure = printing.print(job, *copies))
-        dialogs.tell("Kelmo Note",
+        dialogs.tell(Product::kMessageTitle,
                      QStringLiteral("Printing failed: %1.\n\nThe copy in progress was cancelled.")
                          .arg(*failure)
                          .toStdString(),

@@ -1,5 +1,6 @@
 #include "Form2.h"
 
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 #include "core/options/OptionsFile.h"
 #include "gui/common/AccessibleWindow.h"
@@ -107,7 +108,7 @@ void Form2::Form_Load()
 
     Options options;
     if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
-        dialogs.tell("Kelmo Note",
+        dialogs.tell(Product::kMessageTitle,
                      fileErrorText("Kelmo-Note cannot read its options from", *error,
                                    "The dialog shows no stored choice."),
                      UserDialogs::Icon::Warning);
@@ -130,7 +131,7 @@ void Form2::Form_Unload()
     options.fontSize = OptionsFile::sizeIndex(Combo1->currentText().toStdString());
     options.fontName = OptionsFile::nameIndex(Combo2->currentText().toStdString());
     if (auto error = OptionsFile::write(OptionsFile::kName, options))
-        dialogs.tell("Kelmo Note",
+        dialogs.tell(Product::kMessageTitle,
                      fileErrorText("Kelmo-Note could not store its options in", *error,
                                    "Your pages are not affected."),
                      UserDialogs::Icon::Warning);

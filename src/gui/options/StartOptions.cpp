@@ -1,5 +1,6 @@
 #include "StartOptions.h"
 
+#include "core/common/Product.h"
 #include "core/desktop/UserDialogs.h"
 #include "core/options/OptionsFile.h"
 
@@ -13,7 +14,7 @@ void apply(QWidget& window, QWidget& editor, bool mayHide, UserDialogs& dialogs)
     if (auto error = OptionsFile::read(OptionsFile::kName, options)) {
         options = {};
         window.show();
-        dialogs.tell("Kelmo Note",
+        dialogs.tell(Product::kMessageTitle,
                      fileErrorText("Kelmo-Note cannot read its options from", *error,
                                    "It starts with the usual settings; your pages are not affected."),
                      UserDialogs::Icon::Warning);
