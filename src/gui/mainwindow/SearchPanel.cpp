@@ -73,11 +73,11 @@ void SearchPanel::toggle()
     WindowRoll& roll = parts.roll;
     if (istUnten()) {
         parts.page.setFocus();
-        const float closedHeight = parts.geometry.outerHeight(MainWindowControls::kClientHeight);
-        roll.rollUp(roll.minHeightFor(closedHeight));
+        constexpr int closedBottom = MainWindowControls::kClientHeight;
+        roll.rollUp(roll.minHeightFor(parts.geometry.outerHeight(closedBottom)));
         if (roll.hasStopped())
             return;
-        roll.finish(closedHeight);
+        roll.finish(parts.geometry.outerHeight(closedBottom));
         Frame1->hide();
         parts.rollState.setText(QStringLiteral("Down"));
         Text1->setText(QString());
@@ -86,11 +86,10 @@ void SearchPanel::toggle()
         Frame1->show();
         Text1->setFocus();
         constexpr int panelBottom = MainWindowControls::kPanelTop + MainWindowControls::kPanelHeight;
-        const float openHeight = parts.geometry.outerHeight(panelBottom);
-        roll.rollDown(roll.maxHeightFor(openHeight));
+        roll.rollDown(roll.maxHeightFor(parts.geometry.outerHeight(panelBottom)));
         if (roll.hasStopped())
             return;
-        roll.finish(openHeight);
+        roll.finish(parts.geometry.outerHeight(panelBottom));
         parts.rollState.setText(QStringLiteral("Up"));
     }
 }
