@@ -6,31 +6,31 @@
 #include <system_error>
 
 TempFolder::TempFolder()
-    : previous_(std::filesystem::current_path())
+    : previousFolder(std::filesystem::current_path())
 {
     std::random_device seed;
     std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    for (int attempt = 0; attempt < 100 && folderPath.empty(); ++attempt) {
         const auto candidate =
             std::filesystem::temp_directory_path() / ("kelmo-test-" + std::to_string(random() % 1000000000));
         std::error_code error;
         if (std::filesystem::create_directory(candidate, error))
-            path_ = candidate;
+            folderPath = candidate;
     }
-    if (path_.empty())
+    if (folderPath.empty())
         throw std::runtime_error("cannot make a temporary folder");
-    std::filesystem::current_path(path_);
+    std::filesystem::current_path(folderPath);
 }
 
 TempFolder::~TempFolder()
 {
     std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::current_path(previousFolder, ignored);
     // Tests may leave folders read-only; give the removal its way back.
-    for (auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+    for (auto& entry : std::filesystem::recursive_directory_iterator(folderPath, ignored))
         std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::permissions(folderPath, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(folderPath, ignored);
 }

@@ -11,9 +11,9 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return folderPath; }
 
 private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
+    std::filesystem::path previousFolder;
+    std::filesystem::path folderPath;
 };

@@ -132,7 +132,7 @@ QSize squareIn(QSize space)
 class ArtworkIconEngine : public QIconEngine {
 public:
     explicit ArtworkIconEngine(const QString& name)
-        : name_(name)
+        : pictureName(name)
     {}
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
@@ -152,17 +152,17 @@ public:
         const QSize space = scale > 0 ? (QSizeF(pixels) / scale).toSize() : pixels;
         return zeichne(squareIn(space), mode, scale);
     }
-    QIconEngine* clone() const override { return new ArtworkIconEngine(name_); }
+    QIconEngine* clone() const override { return new ArtworkIconEngine(pictureName); }
     QString key() const override { return QStringLiteral("kelmo-artwork"); }
 
 private:
     // The icon at `size` in device-independent pixels on a screen of `scale`.
     QPixmap zeichne(QSize size, QIcon::Mode mode, qreal scale) const
     {
-        QPixmap result = Artwork::pixmap(name_, size, scale);
+        QPixmap result = Artwork::pixmap(pictureName, size, scale);
         if (mode == QIcon::Normal)
             return result;
-        const QString key = cacheKey(name_, size, scale, mode);
+        const QString key = cacheKey(pictureName, size, scale, mode);
         if (!QPixmapCache::find(key, &result)) {
             QStyleOption option;
             option.palette = QApplication::palette();
@@ -172,7 +172,7 @@ private:
         return result;
     }
 
-    QString name_;
+    QString pictureName;
 };
 
 } // namespace
