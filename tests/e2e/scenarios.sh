@@ -504,16 +504,9 @@ scenario_find_all() {
     expect_record 30 'Doctor! at nine'
 }
 
-# The classic tray goes and comes back: told by the X server's events, the
-# window takes a taskbar entry and gives it up again, with nothing polled.
-scenario_classic_tray_comes_and_goes() {
-    start_desktop
-    start_kelmo
-    wait_for_window
-    skips_taskbar || fail "with a tray the window has a taskbar entry"
-    local place
-    place="$(geometry "$WINDOW")"
-    # Each time with the window manager too busy to follow at once.
+# The tray goes away and comes back, the window manager too busy to follow
+# at once: the window keeps its place.
+tray_goes_and_comes() {
     pause_window_manager
     kill "$TRAYER_PID"
     resume_window_manager
@@ -523,8 +516,36 @@ scenario_classic_tray_comes_and_goes() {
     resume_window_manager
     wait_for 10 tray_icon || fail "the icon did not come back with the tray"
     wait_for 5 skips_taskbar || fail "with the tray back the window has a taskbar entry"
+}
+
+# The classic tray goes and comes back: told by the X server's events, the
+# window takes a taskbar entry and gives it up again, with nothing polled,
+# and stays where it was: at its place, or where the user moved it.
+scenario_classic_tray_comes_and_goes() {
+    start_desktop
+    start_kelmo
+    wait_for_window
+    skips_taskbar || fail "with a tray the window has a taskbar entry"
+    local place
+    place="$(geometry "$WINDOW")"
+    tray_goes_and_comes
     wait_for 5 eval '[ "$(geometry "$(main_window)")" = "$place" ]' ||
         fail "the window stands at $(geometry "$(main_window)"), not back at $place"
+    WINDOW="$(main_window)"
+    xdotool windowmove "$WINDOW" 200 300
+    wait_for 5 eval '[ "$(geometry "$WINDOW" | cut -d" " -f1)" != "$(echo "$place" | cut -d" " -f1)" ]' ||
+        fail "the window could not be moved"
+    sleep 0.5
+    place="$(geometry "$WINDOW")"
+    tray_goes_and_comes
+    wait_for 5 eval '[ "$(geometry "$(main_window)")" = "$place" ]' ||
+        fail "moved by the user, the window stands at $(geometry "$(main_window)") after the tray came back, not at $place"
+    click_button minimize
+    wait_for 5 eval '[ -z "$(main_window)" ]' || fail "Minimize did not hide the window into the tray"
+    tray_click double
+    wait_for 5 main_window || fail "a double click on the icon did not show the window"
+    wait_for 5 eval '[ "$(geometry "$(main_window)")" = "$place" ]' ||
+        fail "moved by the user, the window came back from the tray at $(geometry "$(main_window)"), not at $place"
     type_at_page_end "back"
     menu_end
     wait_for_end

@@ -7,6 +7,7 @@
 #include "gui/mainwindow/FindWindow.h"
 #include "gui/options/Form2.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QBuffer>
 #include <QComboBox>
@@ -164,7 +165,8 @@ double markWidth(QWidget* control)
 }
 
 // Every control the keyboard reaches shows that it has it, with a mark about
-// two pixels wide round it or its text. Text fields show their caret too.
+// two pixels wide round it or its text. Text fields show their caret too,
+// and the page its caret alone.
 QStringList unmarkedControls(QWidget* window)
 {
     QStringList faults;
@@ -172,7 +174,8 @@ QStringList unmarkedControls(QWidget* window)
         // A control's parts and a control that hands its keyboard on to one
         // are looked at as that one.
         if (!(control->focusPolicy() & Qt::TabFocus) || !control->isVisible() || !control->isEnabled() ||
-            control->focusProxy() || qobject_cast<QAbstractScrollArea*>(control) ||
+            control->focusProxy() ||
+            (qobject_cast<QAbstractScrollArea*>(control) && !qobject_cast<QAbstractItemView*>(control)) ||
             qobject_cast<QComboBox*>(control->parentWidget()))
             continue;
         if (const double width = markWidth(control); width < 1.5)

@@ -1,8 +1,10 @@
 #include "FocusMarkStyle.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace {
 
@@ -47,8 +49,11 @@ void FocusMarkStyle::drawControl(ControlElement element, const QStyleOption* opt
                                  const QWidget* widget) const
 {
     QProxyStyle::drawControl(element, option, painter, widget);
-    // The tab with the keyboard is the current one.
-    if ((element == CE_PushButtonBevel || element == CE_TabBarTabShape) && keyboardFocus(option))
+    // The tab with the keyboard is the current one; a list shows the
+    // keyboard round its frame, before any of its entries is current.
+    const bool marked = element == CE_PushButtonBevel || element == CE_TabBarTabShape ||
+                        (element == CE_ShapedFrame && qobject_cast<const QAbstractItemView*>(widget));
+    if (marked && keyboardFocus(option))
         zeichneRing(painter, option->rect, option->palette);
 }
 
@@ -58,6 +63,16 @@ void FocusMarkStyle::drawComplexControl(ComplexControl control, const QStyleOpti
     QProxyStyle::drawComplexControl(control, option, painter, widget);
     if (control == CC_ComboBox && keyboardFocus(option))
         zeichneRing(painter, option->rect, option->palette);
+}
+
+// A list's entries lie inside its frame: the frame is made as wide as the
+// ring, so that they do not cover half of it.
+int FocusMarkStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
+{
+    const int base = QProxyStyle::pixelMetric(metric, option, widget);
+    if (metric == PM_DefaultFrameWidth && qobject_cast<const QAbstractItemView*>(widget))
+        return std::max(base, static_cast<int>(kRingWidth));
+    return base;
 }
 
 void FocusMarkStyle::zeichneRing(QPainter* painter, const QRect& around, const QPalette& palette)

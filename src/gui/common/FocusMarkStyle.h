@@ -20,6 +20,7 @@ public:
                      const QWidget* widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
 
 private:
     static void zeichneRing(QPainter* painter, const QRect& around, const QPalette& palette);

@@ -167,8 +167,11 @@ void WindowGeometry::passeEin()
         return;
     const QRect frame = window.frameGeometry();
     const QPoint clientOffset = window.geometry().topLeft() - frame.topLeft();
-    const QPoint client =
-        window.geometry().topLeft() == fittedPlace ? berechneOrt() : window.geometry().topLeft();
+    // Found elsewhere than it was put, it was moved by the user: from then on
+    // it stays where they leave it, and is only kept on its screen.
+    if (window.geometry().topLeft() != fittedPlace)
+        movedByUser = true;
+    const QPoint client = movedByUser ? window.geometry().topLeft() : berechneOrt();
     const QRect room = window.screen()->availableGeometry();
     QPoint wanted = client - clientOffset;
     wanted.setX(std::clamp(wanted.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));

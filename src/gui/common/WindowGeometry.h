@@ -59,6 +59,7 @@ private:
     // Where the window was last put on its screen (client area, pixels): a
     // window found elsewhere was moved there by the user and stays there.
     QPoint fittedPlace;
+    bool movedByUser = false;
     // The window manager's frame as last seen; it comes after the window.
     QSize knownFrame;
     // Runs the fit once a change of frame has settled.

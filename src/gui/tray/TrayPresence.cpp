@@ -140,7 +140,11 @@ void TrayPresence::richteNachTray()
     // flags, while Qt's record of the active window is cleared by the first.
     const bool wasActive = window.windowHandle() && window.windowHandle()->isActive();
     // New flags unmap the window; the taskbar entry comes and goes with them.
+    // The window made anew keeps the place of its client area, as at the
+    // start: Qt would put the client where the frame stood.
+    const QRect client = window.geometry();
     window.setWindowFlags(windowFlags(withTray));
+    window.setGeometry(client);
     if (withTray && !iconToolTip.isEmpty())
         tray.add(window.windowIcon(), iconToolTip);
     // A window hidden into a tray that has gone would be out of reach. The
