@@ -138,13 +138,20 @@ void WindowGeometry::gezeigt()
 // A new frame comes with the window manager taking the window (again), and
 // meanwhile Qt passes on places that are none (the window at 0,0 inside the
 // frame): the window is fitted in once they have stopped.
+// Moved in a settled frame to where it was not put, the window was moved by
+// the user: from then on it stays where they leave it, and is only kept on
+// its screen.
 void WindowGeometry::bewegt()
 {
     const QSize frame = messeRahmen();
     if (frame != knownFrame) {
         knownFrame = frame;
         frameSettled.start();
+        return;
     }
+    if (window.isVisible() && !frameSettled.isActive() && !frame.isEmpty() &&
+        window.geometry().topLeft() != fittedPlace)
+        movedByUser = true;
 }
 
 void WindowGeometry::beobachteBildschirm(QScreen* screen)
@@ -167,10 +174,6 @@ void WindowGeometry::passeEin()
         return;
     const QRect frame = window.frameGeometry();
     const QPoint clientOffset = window.geometry().topLeft() - frame.topLeft();
-    // Found elsewhere than it was put, it was moved by the user: from then on
-    // it stays where they leave it, and is only kept on its screen.
-    if (window.geometry().topLeft() != fittedPlace)
-        movedByUser = true;
     const QPoint client = movedByUser ? window.geometry().topLeft() : berechneOrt();
     const QRect room = window.screen()->availableGeometry();
     QPoint wanted = client - clientOffset;
