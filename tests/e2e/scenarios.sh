@@ -180,6 +180,12 @@ scenario_options() {
     sleep 0.5
     import -window root -crop "200x60+$((x + 34))+$((y + 2))" "$WORK/.after.png"
     cmp -s "$WORK/.before.png" "$WORK/.after.png" && fail "picking 14 points did not change the editor"
+    # Escape in the open list closes the list alone, then the dialog.
+    xdotool key alt+Down
+    sleep 0.5
+    xdotool key Escape
+    sleep 0.5
+    xdotool search --onlyvisible --name '^Options$' >/dev/null || fail "Escape in an open list closed the dialog"
     xdotool windowactivate --sync "$dialog" key alt+F4
     sleep 0.5
     [ "$(od -An -tx1 -j128 -N2 "$WORK/optionen.kel" | tr -d ' ')" = "0500" ] ||

@@ -222,6 +222,11 @@ TEST_F(OptionsDialog, FirstUseShowsNothingChosenAndClosingStoresZeros)
     EXPECT_EQ(dialog->Label2->buddy(), dialog->Combo1) << "the labels name their fields";
     EXPECT_EQ(dialog->Label3->buddy(), dialog->Combo2);
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    dialog->Combo1->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible()) << "Escape in an open list closes the list alone";
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
     QTest::keyClick(dialog->Combo1, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible()) << "Escape closes it as the close box does";
     EXPECT_EQ(readBytes("optionen.kel"), options(0, 0, 0));

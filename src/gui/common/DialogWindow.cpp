@@ -4,8 +4,7 @@
 #include "Artwork.h"
 #include "Placement.h"
 
-#include <QKeySequence>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 DialogWindow::DialogWindow(const QString& name, const QString& title, const QString& picture)
@@ -17,7 +16,17 @@ DialogWindow::DialogWindow(const QString& name, const QString& title, const QStr
     setWindowIcon(Artwork::icon(picture));
     setFont(Placement::designedFont());
     AccessibleWindow::presentAs(this, QAccessible::Dialog);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+}
+
+// Escape that no control took: a list open in the dialog closes itself on
+// it and keeps the dialog open, as a shortcut would not.
+void DialogWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void DialogWindow::showEvent(QShowEvent* event)

@@ -14,6 +14,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Each time the program shows the dialog, after it was centred.
     virtual void shownByProgram() {}
 };
