@@ -538,6 +538,8 @@ scenario_classic_tray_comes_and_goes() {
     wait_for 5 eval '[ "$(geometry "$(main_window)")" = "$place" ]' ||
         fail "the window stands at $(geometry "$(main_window)"), not back at $place"
     WINDOW="$(main_window)"
+    # A person moves the window once it has stood there a moment.
+    sleep 2.5
     xdotool windowmove "$WINDOW" 200 300
     wait_for 5 eval '[ "$(geometry "$WINDOW" | cut -d" " -f1)" != "$(echo "$place" | cut -d" " -f1)" ]' ||
         fail "the window could not be moved"

@@ -129,6 +129,7 @@ void WindowGeometry::placeAtDesignedPlace(int clientWidth, int clientHeight)
 
 void WindowGeometry::gezeigt()
 {
+    sinceTaken.start();
     if (window.windowHandle())
         connect(window.windowHandle(), &QWindow::screenChanged, this, &WindowGeometry::passeEinSpaeter,
                 Qt::UniqueConnection);
@@ -137,20 +138,21 @@ void WindowGeometry::gezeigt()
 
 // A new frame comes with the window manager taking the window (again), and
 // meanwhile Qt passes on places that are none (the window at 0,0 inside the
-// frame): the window is fitted in once they have stopped.
-// Moved in a settled frame to where it was not put, the window was moved by
-// the user: from then on it stays where they leave it, and is only kept on
-// its screen.
+// frame), and a window manager busy elsewhere may place the window itself:
+// the window is fitted in once they have stopped. Moved later, in a settled
+// frame, to where it was not put, the window was moved by the user: from then
+// on it stays where they leave it, and is only kept on its screen.
 void WindowGeometry::bewegt()
 {
     const QSize frame = messeRahmen();
     if (frame != knownFrame) {
         knownFrame = frame;
         frameSettled.start();
+        sinceTaken.start();
         return;
     }
-    if (window.isVisible() && !frameSettled.isActive() && !frame.isEmpty() &&
-        window.geometry().topLeft() != fittedPlace)
+    if (window.isVisible() && !frameSettled.isActive() && sinceTaken.isValid() &&
+        sinceTaken.elapsed() >= kTakingMs && window.geometry().topLeft() != fittedPlace)
         movedByUser = true;
 }
 

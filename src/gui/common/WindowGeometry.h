@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QSize>
@@ -60,6 +61,10 @@ private:
     // window found elsewhere was moved there by the user and stays there.
     QPoint fittedPlace;
     bool movedByUser = false;
+    // Since the window was last shown or framed anew: moves this soon after
+    // are the window manager's taking it, not the user's.
+    QElapsedTimer sinceTaken;
+    static constexpr qint64 kTakingMs = 2000;
     // The window manager's frame as last seen; it comes after the window.
     QSize knownFrame;
     // Runs the fit once a change of frame has settled.

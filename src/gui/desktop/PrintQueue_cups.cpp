@@ -40,6 +40,12 @@ struct Job {
     ipp_jstate_t state = IPP_JSTATE_PENDING;
 };
 
+// The printer of a queue name, without the instance a "/" may add.
+std::string printerOf(const std::string& queue)
+{
+    return queue.substr(0, queue.find('/'));
+}
+
 // The newest job of this user on the queue, of the title when one is given.
 Job newestJob(const std::string& queue, const std::string& title)
 {
@@ -58,7 +64,7 @@ QueueState askQueue(const std::string& queue)
     QueueState state;
     // The queue's state message, which tells why it rejects jobs, is not
     // among what cupsGetNamedDest asks for.
-    const std::string printer = queue.substr(0, queue.find('/'));
+    const std::string printer = printerOf(queue);
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
                      "/printers/%s", printer.c_str());
@@ -163,7 +169,7 @@ public:
             QueueState queue;
         };
         const std::string name = queue.toStdString();
-        const std::string jobs = name.substr(0, name.find('/'));
+        const std::string jobs = printerOf(name);
         const std::string wanted = title.toStdString();
         const int seen = newestSeen;
         const auto answer = askAside<Answer>(

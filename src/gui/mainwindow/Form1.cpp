@@ -4,12 +4,10 @@
 #include "MainWindowKeys.h"
 #include "NotebookSession.h"
 #include "PagePrinter.h"
-#include "PageView.h"
 #include "SearchPanel.h"
 #include "SecondaryWindows.h"
 #include "TypingNotices.h"
 #include "core/common/Product.h"
-#include "core/desktop/UserDialogs.h"
 #include "gui/common/NoticeWindow.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/options/StartOptions.h"
@@ -58,12 +56,10 @@ void Form1::verbindeBefehle()
     connect(dialogWindows, &SecondaryWindows::editorFontChosen, RichTextBox1, &QWidget::setFont);
     connect(notices, &NoticeWindow::waitingChanged, presence, &TrayPresence::noticesWaiting);
     connect(notices, &NoticeWindow::keyboardReturned, this, &Form1::nimmTastaturZurueck);
-    connect(session, &NotebookSession::notice, notices,
-            [this](const QString& kind, const QString& text) { notices->post(kind, text); });
+    connect(session, &NotebookSession::notice, this, &Form1::postNotice);
     connect(session, &NotebookSession::noticeOver, notices, &NoticeWindow::dismiss);
     connect(allPages, &FindInAllPages::pageChosen, this, &Form1::geheZuFund);
     connect(allPages, &FindInAllPages::closed, this, &Form1::nimmTastaturZurueck);
-    connect(this, &Form1::ended, session, &NotebookSession::end);
     connect(this, &Form1::ended, presence, &TrayPresence::end);
     connect(this, &Form1::ended, this, [this] { roll->stop(); });
     const std::pair<const char*, void (Form1::*)()> entries[] = {

@@ -35,8 +35,9 @@ void NotebookFolder::watch()
 FileSystem* NotebookFolder::follow(bool folderGone)
 {
     const bool rejoined = WorkingFolder::rejoin();
-    FileSystem* moved = nullptr;
-    if ((rejoined || folderGone) && sperreNeu() && (moved = open()) != nullptr && watcher)
+    FileSystem* moved = (rejoined || folderGone) && sperreNeu() ? open() : nullptr;
+    // The old paths lead to a folder that is gone.
+    if (moved && watcher)
         watcher->removePaths(watcher->files() + watcher->directories());
     if (watcher)
         beobachte();

@@ -76,14 +76,16 @@ void NotebookSession::saveWithoutAsking()
         keeper->saveWithoutAsking();
 }
 
+// The keeper itself does nothing after its last save, or where the
+// notebook was not read.
 void NotebookSession::windowHidden()
 {
-    if (keeper && !ended)
+    if (keeper)
         keeper->saveBetweenTimes();
 }
 
 void NotebookSession::windowShown()
 {
-    if (keeper && !ended)
+    if (keeper)
         keeper->lookAtFile();
 }

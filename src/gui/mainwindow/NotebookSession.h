@@ -43,11 +43,10 @@ public:
     bool saveAtEnd();
     // The end that cannot ask: into the notebook or a rescue file.
     void saveWithoutAsking();
-    // The window was hidden or shown: a save, or a look at the file.
+    // The window was hidden or shown: a save, or a look at the file; none
+    // after the last save.
     void windowHidden();
     void windowShown();
-    // No save or look comes after this.
-    void end() { ended = true; }
 
 signals:
     void notice(const QString& kind, const QString& text);
@@ -62,5 +61,4 @@ private:
     // more than the last few seconds, and watches it for others' changes.
     NotebookKeeper* keeper = nullptr;
     bool read = false;
-    bool ended = false;
 };
